@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the three configurations and runs every
+# test: native (ASan + UBSan, fuzz smoke runs), then Windows x86_64 under
+# wine64 inside Xvfb. The i686 build is compiled and linked only.
+# Safe to run again; ends with ctest's summary.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+configure() {  # <build dir> [cmake arguments]
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+configure build/native -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+configure build/win32 --toolchain cmake/mingw-i686.cmake
+configure build/win64 --toolchain cmake/mingw-x86_64.cmake
+
+status=0
+echo "== native tests (AddressSanitizer, UBSan)"
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build/native --output-on-failure -j "$jobs" || status=1
+
+echo "== Windows x86_64 tests (wine64, Xvfb)"
+xvfb-run -a scripts/wine-tests.sh build/win64 || status=1
+exit $status
