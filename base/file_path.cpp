@@ -1,0 +1,188 @@
+#include "base/file_path.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <fstream>
+#include <new>
+
+namespace {
+
+const char kDefaultName[] = "default.file";
+const char kForbidden[] = "/*?\"<>|";
+
+// A bare file name is put in the current folder. A drive-relative name
+// such as "C:x" already says where it lives, and the current folder in
+// front of it would only make a second colon.
+bool needs_folder(const zstring& name)
+{
+    const char* text = name.c_str();
+    return !std::strchr(text, '\\') && !(text[0] && text[1] == ':');
+}
+
+int check_chars(const char* text, int allow_drive)
+{
+    if (!*text || std::strpbrk(text, kForbidden))
+        return 0;
+    const char* colon = std::strchr(text, ':');
+    if (!colon)
+        return 1;
+    if (!allow_drive || colon != text + 1)
+        return 0;
+    return check_chars(text + 2, 0);
+}
+
+// A stream on path, or null; the caller owns it.
+std::fstream* open_stream(const char* path, std::ios::openmode mode)
+{
+    std::fstream* stream = new (std::nothrow) std::fstream(path, mode);
+    if (stream && !stream->is_open()) {
+        delete stream;
+        stream = nullptr;
+    }
+    return stream;
+}
+
+std::ios::openmode with_binary(std::ios::openmode mode, int binary)
+{
+    return binary == 1 ? mode | std::ios::binary : mode;
+}
+
+}  // namespace
+
+FilePath::FilePath() : m_delete_on_destroy(0), m_stream(nullptr), m_path(kDefaultName)
+{
+    // Stays relative only when the current folder cannot be read.
+    CheckName(m_path);
+}
+
+FilePath::~FilePath()
+{
+    Close();
+    if (m_delete_on_destroy && m_path.length())
+        DeleteFileA(m_path.c_str());
+}
+
+int FilePath::SetPath(const zstring& name)
+{
+    try {
+        zstring checked(name);
+        if (!CheckName(checked))
+            return 0;
+        m_path = checked;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    Close();
+    return 1;
+}
+
+int FilePath::Rename(const zstring& name)
+{
+    if (name == m_path)
+        return 1;
+    try {
+        // The target is checked before anything moves, so a refused name
+        // cannot strand the file under a path this object does not hold.
+        zstring target(name);
+        if (!CheckName(target))
+            return 0;
+        if (target == m_path)
+            return 1;  // the same file, spelt without its folder
+        Close();  // an open file cannot be moved
+        if (Exists() && !MoveFileA(m_path.c_str(), target.c_str()))
+            return 0;
+        m_path = target;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    return 1;
+}
+
+int FilePath::Exists() const
+{
+    return m_path.length() && FileExists(m_path.c_str()) ? 1 : 0;
+}
+
+std::ostream* FilePath::OpenForWriting(int binary)
+{
+    Close();
+    // A file that cannot be deleted (read-only, in use elsewhere) cannot be
+    // opened for writing either, so the caller sees null and the old bytes stay.
+    if (m_path.length())
+        DeleteFileA(m_path.c_str());
+    m_stream = open_stream(m_path.c_str(), with_binary(std::ios::out | std::ios::trunc, binary));
+    return m_stream;
+}
+
+std::istream* FilePath::OpenForReading(int binary)
+{
+    Close();
+    m_stream = open_stream(m_path.c_str(), with_binary(std::ios::in, binary));
+    return m_stream;
+}
+
+void FilePath::Close()
+{
+    delete m_stream;  // flushes and closes the file
+    m_stream = nullptr;
+}
+
+int FilePath::Remove()
+{
+    Close();
+    return m_path.length() && DeleteFileA(m_path.c_str()) ? 1 : 0;
+}
+
+int FilePath::CheckName(zstring& name)
+{
+    const unsigned n = name.length();
+    for (unsigned i = 0; i < n; ++i) {
+        if (name[i] == '/')
+            name[i] = '\\';
+    }
+    // An empty name is refused before the folder is added, or it would
+    // pass as the folder itself.
+    if (n == 0)
+        return 0;
+    try {
+        zstring folder;
+        if (needs_folder(name) && CurrentFolder(folder)) {
+            // The root folder ("C:\") already ends with its backslash.
+            if (folder[folder.length() - 1] != '\\')
+                folder.append('\\');
+            name.prepend(folder);
+        }
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    return CheckNameChars(name, 1);
+}
+
+int FilePath::CheckNameChars(const zstring& name, int allow_drive)
+{
+    return check_chars(name.c_str(), allow_drive);
+}
+
+int FilePath::FileExists(const char* path)
+{
+    if (!path)
+        return 0;
+    // Existence means readable here: every caller means to read what it finds.
+    std::ifstream in(path);
+    return in.is_open() ? 1 : 0;
+}
+
+int FilePath::CurrentFolder(zstring& out)
+{
+    char folder[MAX_PATH];
+    const DWORD n = GetCurrentDirectoryA(MAX_PATH, folder);
+    if (n == 0 || n >= MAX_PATH)
+        return 0;
+    try {
+        out = folder;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,141 @@
+#include "base/clipboard_text.h"
+#include "base/drop_info.h"
+#include "base/zstring.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>  // DROPFILES
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The owner window of the clipboard calls, and a second window that looks
+// at the clipboard the way another program would.
+class ClipboardTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, m_owner);
+        ASSERT_NE(nullptr, m_other);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(m_owner);
+        DestroyWindow(m_other);
+    }
+    static HWND MakeWindow()
+    {
+        return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    }
+    // True when nobody has left the clipboard open.
+    bool ClipboardIsFree() { return OpenClipboard(m_other) && CloseClipboard(); }
+    // The clipboard's text through ClipboardText, "<null>" when there is none.
+    std::string Taken()
+    {
+        std::unique_ptr<zstring> text(ClipboardText(m_owner).GetText());
+        return text ? text->c_str() : "<null>";
+    }
+
+    HWND m_owner = MakeWindow();
+    HWND m_other = MakeWindow();
+};
+
+// A drop handle as the shell makes one: a DROPFILES header, then each name
+// with its zero, then one more zero.
+template <class Char>
+HDROP MakeDrop(POINT at, const std::vector<std::basic_string<Char>>& names)
+{
+    std::basic_string<Char> list;
+    for (const auto& name : names)
+        list += name + Char(0);
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(Char));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = at;
+    header->fWide = sizeof(Char) == sizeof(WCHAR);
+    std::memcpy(header + 1, list.data(), list.size() * sizeof(Char));
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+}  // namespace
+
+TEST_F(ClipboardTest, RoundTripKeepsTheTextAndClosesTheClipboard)
+{
+    const std::string texts[] = {"Hello", "line one\r\nline two\r\n", "caf\xe9 na\xefve",
+                                 std::string(20000, 'x') + "end"};  // past one line read
+    ClipboardText clipboard(m_owner);
+    for (const std::string& text : texts) {
+        EXPECT_EQ(1, clipboard.PutText(text.c_str())) << text.size();
+        EXPECT_TRUE(ClipboardIsFree());
+        EXPECT_EQ(text, Taken());
+        EXPECT_TRUE(ClipboardIsFree());
+    }
+}
+
+TEST_F(ClipboardTest, EmptyOrForeignClipboardGivesNull)
+{
+    ASSERT_TRUE(OpenClipboard(m_other));
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_EQ("<null>", Taken());
+    EXPECT_TRUE(ClipboardIsFree());
+
+    ASSERT_TRUE(OpenClipboard(m_other));
+    EmptyClipboard();
+    SetClipboardData(RegisterClipboardFormatA("Orvalis test"), GlobalAlloc(GHND, 4));
+    CloseClipboard();
+    EXPECT_EQ("<null>", Taken());
+}
+
+TEST_F(ClipboardTest, EmptyOrNullTextPutsAnEmptyTextItem)
+{
+    for (const char* text : {"", static_cast<const char*>(nullptr)}) {
+        ClipboardText(m_other).PutText("not yet empty");
+        EXPECT_EQ(1, ClipboardText(m_owner).PutText(text));
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+        EXPECT_EQ("", Taken());
+    }
+}
+
+TEST_F(ClipboardTest, ClipboardHeldByAnotherWindowRefusesAndLosesNothing)
+{
+    ClipboardText clipboard(m_owner);
+    ASSERT_EQ(1, clipboard.PutText("before"));
+    ASSERT_TRUE(OpenClipboard(m_other));
+    EXPECT_EQ(0, clipboard.PutText("after"));
+    std::unique_ptr<zstring> taken(clipboard.GetText());
+    EXPECT_EQ(nullptr, taken.get());
+    EXPECT_EQ(m_other, GetOpenClipboardWindow());
+    CloseClipboard();
+    EXPECT_EQ("before", Taken());
+}
+
+TEST(DropInfo, ReadsCountPointAndNames)
+{
+    DropInfo drop(MakeDrop<char>({12, 34}, {"C:\\docs\\a.std", "C:\\b c\\long name.txt"}));
+    EXPECT_EQ(2u, drop.Count());
+    EXPECT_EQ(12, drop.X());
+    EXPECT_EQ(34, drop.Y());
+    zstring name("unchanged");
+    ASSERT_EQ(1, drop.FileName(1, name));
+    EXPECT_STREQ("C:\\b c\\long name.txt", name.c_str());
+    ASSERT_EQ(1, drop.FileName(0, name));  // shorter than the one before
+    EXPECT_STREQ("C:\\docs\\a.std", name.c_str());
+    EXPECT_EQ(0, drop.FileName(2, name));
+    EXPECT_STREQ("C:\\docs\\a.std", name.c_str());
+
+    // The shell itself sends wide names; they arrive as 8-bit text.
+    DropInfo wide(MakeDrop<WCHAR>({-5, 0}, {L"D:\\wide\\w.std"}));
+    EXPECT_EQ(1u, wide.Count());
+    EXPECT_EQ(-5, wide.X());
+    ASSERT_EQ(1, wide.FileName(0, name));
+    EXPECT_STREQ("D:\\wide\\w.std", name.c_str());
+
+    DropInfo none(nullptr);
+    EXPECT_EQ(0u, none.Count());
+    EXPECT_EQ(0, none.FileName(0, name));
+}

@@ -1,0 +1,219 @@
+#include "base/file_path.h"
+#include "base/program_paths.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::string CurrentFolderText()
+{
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    return folder;
+}
+
+// The file's bytes, or "<missing>" when it cannot be read.
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Each test runs in a new folder of its own, current for the test and
+// removed with its contents afterwards; TMP is put back too.
+class FilePathTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        static int count = 0;
+        m_saved = CurrentFolderText();
+        GetEnvironmentVariableA("TMP", m_tmp, MAX_PATH);
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        m_folder = std::string(temp) + "orv_path_test_" + std::to_string(GetCurrentProcessId()) +
+                   "_" + std::to_string(++count);
+        ASSERT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr));
+        ASSERT_TRUE(SetCurrentDirectoryA(m_folder.c_str()));
+        m_folder = CurrentFolderText();
+    }
+    void TearDown() override
+    {
+        SetCurrentDirectoryA(m_saved.c_str());
+        SetEnvironmentVariableA("TMP", m_tmp[0] ? m_tmp : nullptr);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+    std::string In(const char* name) const { return m_folder + "\\" + name; }
+
+    std::string m_saved;
+    std::string m_folder;
+    char m_tmp[MAX_PATH] = "";
+};
+
+using ProgramPathsTest = FilePathTest;
+
+}  // namespace
+
+TEST_F(FilePathTest, NameCheckConvertsAcceptsAndRefuses)
+{
+    const struct {
+        const char* name;
+        int accepted;
+        std::string converted;
+    } cases[] = {
+        {"a/b.txt", 1, "a\\b.txt"},  // a backslash once converted: no folder added
+        {"notes.txt", 1, In("notes.txt")},
+        {"C:\\a\\b.std", 1, "C:\\a\\b.std"},
+        {"C:x", 1, "C:x"},
+        {"C:\\a\\b:c", 0, "C:\\a\\b:c"},
+        {"x*.std", 0, In("x*.std")},
+        {"data:1", 0, In("data:1")},
+        {"C:", 0, "C:"},
+        {"", 0, ""},
+        {"d/e?.txt", 0, "d\\e?.txt"},
+        {"a\\\"<>|", 0, "a\\\"<>|"},
+        {"a\\<", 0, "a\\<"},
+    };
+    for (const auto& c : cases) {
+        zstring name(c.name);
+        EXPECT_EQ(c.accepted, FilePath::CheckName(name)) << c.name;
+        EXPECT_EQ(c.converted, name.c_str()) << c.name;
+    }
+    EXPECT_EQ(0, FilePath::CheckNameChars(zstring("a/b"), 1));
+    EXPECT_EQ(0, FilePath::CheckNameChars(zstring("C:x"), 0));
+}
+
+TEST_F(FilePathTest, StartsOnDefaultFileAndKeepsItsPathOnRefusal)
+{
+    FilePath file;
+    EXPECT_EQ(In("default.file"), file.Path().c_str());
+    EXPECT_EQ(0, file.Exists());
+    ASSERT_EQ(1, file.SetPath(zstring("keep.txt")));
+    for (const char* bad : {"x*.std", "", "data:1"}) {
+        EXPECT_EQ(0, file.SetPath(zstring(bad))) << bad;
+        EXPECT_EQ(In("keep.txt"), file.Path().c_str()) << bad;
+    }
+}
+
+TEST_F(FilePathTest, OpenForWritingReplacesTheFileInTheChosenMode)
+{
+    WriteFile(In("out.txt"), "a much longer old text");
+    FilePath file;
+    ASSERT_EQ(1, file.SetPath(zstring("out.txt")));
+    *file.OpenForWriting(0) << "a\nb";
+    file.Close();
+    EXPECT_EQ("a\r\nb", ReadFile(In("out.txt")));
+    *file.OpenForWriting(1) << "a\nb";
+    std::istream* in = file.OpenForReading(1);  // closes the writer first
+    ASSERT_NE(nullptr, in);
+    EXPECT_EQ("a\nb", std::string(std::istreambuf_iterator<char>(*in), {}));
+
+    ASSERT_EQ(1, file.SetPath(zstring("missing\\x.txt")));
+    EXPECT_EQ(nullptr, file.OpenForWriting(1));
+    EXPECT_EQ(nullptr, file.OpenForReading(1));
+    EXPECT_FALSE(std::filesystem::exists(In("missing")));
+}
+
+TEST_F(FilePathTest, RenameMovesTheFileOrRefusesWithoutLoss)
+{
+    WriteFile(In("a.txt"), "A");
+    WriteFile(In("b.txt"), "B");
+    FilePath file;
+    ASSERT_EQ(1, file.SetPath(zstring("a.txt")));
+    EXPECT_EQ(1, file.Rename(zstring(file.Path())));
+    EXPECT_EQ(1, file.Rename(zstring("a.txt")));  // the same file, spelt bare
+    for (const char* bad : {"b.txt", "c*.txt", "no\\such\\folder.txt"})
+        EXPECT_EQ(0, file.Rename(zstring(bad))) << bad;
+    EXPECT_EQ("A", ReadFile(In("a.txt")));
+    EXPECT_EQ("B", ReadFile(In("b.txt")));
+    EXPECT_EQ(In("a.txt"), file.Path().c_str());
+
+    // A stream open on the file does not stop the move; its bytes go along.
+    *file.OpenForWriting(1) << "new A";
+    EXPECT_EQ(1, file.Rename(zstring("c.txt")));
+    EXPECT_EQ("<missing>", ReadFile(In("a.txt")));
+    EXPECT_EQ("new A", ReadFile(In("c.txt")));
+    EXPECT_EQ(In("c.txt"), file.Path().c_str());
+
+    ASSERT_EQ(1, file.SetPath(zstring("gone.txt")));
+    EXPECT_EQ(1, file.Rename(zstring("d.txt")));
+    EXPECT_EQ(In("d.txt"), file.Path().c_str());
+    EXPECT_EQ("<missing>", ReadFile(In("d.txt")));
+}
+
+TEST_F(FilePathTest, RemoveExistsAndDestruction)
+{
+    {
+        FilePath file;
+        ASSERT_EQ(1, file.SetPath(zstring("r.txt")));
+        EXPECT_EQ(0, file.Remove());
+        *file.OpenForWriting(0) << "x";
+        EXPECT_EQ(1, file.Exists());
+        EXPECT_EQ(1, file.Remove());  // closes its own stream first
+        EXPECT_EQ(0, file.Exists());
+        ASSERT_EQ(1, file.SetPath(zstring("kept.txt")));
+        *file.OpenForWriting(1) << "kept";
+    }
+    EXPECT_EQ("kept", ReadFile(In("kept.txt")));
+    {
+        FilePath scratch;
+        ASSERT_EQ(1, scratch.SetPath(zstring("kept.txt")));
+        scratch.DeleteOnDestroy(1);
+    }
+    EXPECT_EQ("<missing>", ReadFile(In("kept.txt")));
+    EXPECT_EQ(0, FilePath::FileExists(nullptr));
+    EXPECT_EQ(0, FilePath::FileExists(m_folder.c_str()));  // a folder is no file
+}
+
+TEST_F(ProgramPathsTest, ProgramFileFolderAndPathAgree)
+{
+    ProgramPaths paths;
+    zstring path, name, folder, sounds("AlarmSounds.ary");
+    EXPECT_EQ(path.c_str(), paths.ProgramPath(path));
+    ASSERT_NE(nullptr, paths.ProgramFileName(name));
+    ASSERT_NE(nullptr, paths.ProgramFolder(folder));
+    EXPECT_EQ(std::string(folder.c_str()) + "\\" + name.c_str(), path.c_str());
+    EXPECT_EQ(zstring::npos, name.find('\\'));
+    EXPECT_EQ(1, FilePath::FileExists(path.c_str()));
+    EXPECT_EQ(sounds.c_str(), paths.FileInProgramFolder(sounds));
+    EXPECT_EQ(std::string(folder.c_str()) + "\\AlarmSounds.ary", sounds.c_str());
+}
+
+TEST_F(ProgramPathsTest, TempFolderAndNamesRestoreTheCurrentFolder)
+{
+    ProgramPaths paths;
+    zstring name, folder, first, second, kept("kept");
+    paths.ProgramFileName(name);
+    SetEnvironmentVariableA("TMP", In("t1\\t2").c_str());  // neither level exists
+    ASSERT_NE(nullptr, paths.TempFolder(folder));
+    EXPECT_EQ(In("t1\\t2\\") + name.c_str() + ".tmp", folder.c_str());
+    EXPECT_TRUE(std::filesystem::is_directory(folder.c_str()));
+    EXPECT_NE(nullptr, paths.TempFolder(folder));  // existing is no error
+
+    ASSERT_NE(nullptr, paths.TempFileName(first));
+    ASSERT_NE(nullptr, paths.TempFileName(second));
+    EXPECT_STRNE(first.c_str(), second.c_str());
+    EXPECT_EQ(0u, first.find(zstring(folder).append("\\")));
+    EXPECT_LT(folder.length() + 1, first.length());
+    EXPECT_EQ(0, FilePath::FileExists(first.c_str()));
+    EXPECT_EQ(m_folder, CurrentFolderText());
+
+    // A file stands where a folder must go.
+    WriteFile(In("blocked"), "");
+    SetEnvironmentVariableA("TMP", In("blocked\\sub").c_str());
+    EXPECT_EQ(nullptr, paths.TempFolder(kept));
+    EXPECT_EQ(nullptr, paths.TempFileName(kept));
+    EXPECT_STREQ("kept", kept.c_str());
+    EXPECT_EQ(m_folder, CurrentFolderText());
+}
