@@ -1,0 +1,152 @@
+#include "db/quote_database.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+
+#include "base/file_path.h"
+#include "db/file_header.h"
+#include "db/quote_item.h"
+
+namespace {
+
+const char* const kDefaultVolume = "Volume01.STD";
+const char kTombstoneMark = '\a';
+
+}  // namespace
+
+QuoteDatabaseV2::QuoteDatabaseV2() : m_header_valid(1)
+{
+    // The shell's random choice of item draws from rand().
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    open(zstring(kDefaultVolume));
+}
+
+QuoteDatabaseV2::~QuoteDatabaseV2() = default;
+
+uint32_t QuoteDatabaseV2::set_file_name(const zstring& name)
+{
+    return open(name);
+}
+
+// Not virtual on purpose: the constructor calls it before any derived
+// database exists.
+uint32_t QuoteDatabaseV2::open(const zstring& name)
+{
+    // A name that can never hold a volume leaves the database where it is.
+    zstring checked = name;
+    if (!FilePath::CheckName(checked))
+        return 0;
+    if (!FilePath::FileExists(name.c_str())) {
+        bind(name);
+        return create();
+    }
+    FileHeader found;
+    {
+        std::ifstream data(name.c_str(), std::ios::binary);
+        found.read(data);
+    }
+    if (!found.found()) {
+        m_header_valid = 0;
+        return 0;
+    }
+    m_header_valid = 1;
+    FileHeader expected;
+    fill_header(expected);
+    if (found.brand() != expected.brand())
+        return 0;
+    if (found.version() != expected.version() && !convert_format(name, found))
+        return 0;
+    return bind(name);
+}
+
+// Takes the names of the pair and keeps the current index choice.
+uint32_t QuoteDatabaseV2::bind(const zstring& name)
+{
+    IndexedQuoteVolume::set_file_name(name);
+    select_index(current_index());
+    return 1;
+}
+
+uint32_t QuoteDatabaseV2::create()
+{
+    select_main_index();
+    zstring index_path = index_name();
+    if (!FilePath::CheckName(index_path)) {
+        erase_files();
+        return 0;
+    }
+    if (!delete_volume_file(index_name()) || !delete_volume_file(file_name()))
+        return 0;
+    FileHeader header;
+    fill_header(header);
+    std::ofstream data(file_name().c_str(), std::ios::binary | std::ios::trunc);
+    header.write(data);
+    data.close();
+    // The index file is made, empty, by the next index operation.
+    return data.good() ? 1 : 0;
+}
+
+uint32_t QuoteDatabaseV2::is_deleted(const QuoteItem& item)
+{
+    return item.classification().c_str()[0] == kTombstoneMark ? 1 : 0;
+}
+
+uint32_t QuoteDatabaseV2::convert_format(const zstring&, const FileHeader&)
+{
+    return 0;
+}
+
+double QuoteDatabaseV2::format_version()
+{
+    return kVolumeVersion;
+}
+
+void QuoteDatabaseV2::fill_header(FileHeader& header)
+{
+    fill_volume_header(header);
+    header.set_version(format_version());
+}
+
+uint32_t QuoteDatabaseV2::delete_item(QuoteEntry& entry)
+{
+    const int32_t position = entry.position();
+    if (position == QuoteEntry::kNotStored)
+        return 1;
+    select_main_index();
+    uint32_t old_offset = 0;
+    if (count() == 0 || !read_entry(static_cast<uint32_t>(position), old_offset))
+        return 0;
+
+    const zstring classification = entry.classification();
+    const zstring text = entry.text();
+    entry.set_classification(tombstone_classification(old_offset));
+    entry.set_text(zstring(kTombstoneText));
+    // The item keeps its number and frequency; only the entry moves.
+    entry.set_position(QuoteEntry::kNotStored);
+    uint32_t new_offset = 0;
+    const uint32_t appended = append_record(entry, new_offset);
+    if (appended == 1)
+        index().write_entry(static_cast<uint32_t>(position), new_offset);
+    entry.set_position(position);
+    if (appended != 1) {
+        // Nothing changed on disk: the entry keeps showing the item.
+        entry.set_classification(classification);
+        entry.set_text(text);
+    }
+    return appended;
+}
+
+uint32_t QuoteDatabaseV2::undelete_item(QuoteEntry& entry)
+{
+    const int32_t position = entry.position();
+    if (position == -1 || position == -2)
+        return 0;
+    select_main_index();
+    if (!is_deleted(entry))
+        return 1;
+    uint32_t old_offset = 0;
+    if (position < 0 || !tombstone_offset(entry.classification(), old_offset))
+        return 0;
+    return index().write_entry(static_cast<uint32_t>(position), old_offset);
+}

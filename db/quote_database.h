@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+
+#include "db/indexed_quote_volume.h"
+
+class FileHeader;
+class QuoteEntry;
+
+// The quote database: an indexed volume whose data file starts with the
+// program's header, opened with a header check, with items deleted as
+// tombstone records and restored by pointing their entry back.
+class QuoteDatabaseV2 : public IndexedQuoteVolume {
+public:
+    // Seeds rand() from the clock and opens, or creates, Volume01.STD in
+    // the current folder.
+    QuoteDatabaseV2();
+    ~QuoteDatabaseV2() override;
+
+    // Opens an existing volume after checking its header, or creates a new
+    // one when no file of that name exists. A refused file leaves the
+    // database on its previous pair; header_valid() says whether the refusal
+    // was for a foreign format.
+    uint32_t set_file_name(const zstring& name) override;
+    // Deletes both files and writes a fresh header; 0 when the header could
+    // not be written.
+    uint32_t create() override;
+    uint32_t is_deleted(const QuoteItem& item) override;
+    // Offered a volume of another format version; this program converts
+    // nothing.
+    virtual uint32_t convert_format(const zstring& name, const FileHeader& found);
+    virtual double format_version();
+    virtual void fill_header(FileHeader& header);
+
+    // Writes a tombstone for the entry's item and points its index entry at
+    // it; the entry then holds the tombstone. 1 at once for an entry that
+    // is not stored.
+    uint32_t delete_item(QuoteEntry& entry);
+    // Points the entry's index entry back at the record the tombstone names;
+    // 1 at once when the entry is not deleted.
+    uint32_t undelete_item(QuoteEntry& entry);
+
+    int header_valid() const { return m_header_valid; }
+
+private:
+    uint32_t open(const zstring& name);
+    uint32_t bind(const zstring& name);
+
+    int m_header_valid;
+};

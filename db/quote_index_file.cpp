@@ -1,0 +1,94 @@
+#include "db/quote_index_file.h"
+
+#include <fstream>
+
+namespace {
+
+const std::ios::openmode kReadWrite = std::ios::in | std::ios::out | std::ios::binary;
+
+// Opens the index for reading and writing, creating it empty when missing.
+bool open_index(std::fstream& file, const zstring& name)
+{
+    file.open(name.c_str(), kReadWrite);
+    if (file.is_open())
+        return true;
+    std::ofstream(name.c_str(), std::ios::out | std::ios::binary);
+    file.clear();
+    file.open(name.c_str(), kReadWrite);
+    return file.is_open();
+}
+
+// Positions both pointers at entry n. An entry past the last whole one
+// counts as a failed seek, so a write never extends the index with entries
+// of zeros (offset 0 would point into the header).
+bool seek_entry(std::fstream& file, uint32_t n)
+{
+    if (!file.seekg(0, std::ios::end))
+        return false;
+    const std::streamoff position = static_cast<std::streamoff>(n) * 4;
+    if (position + 4 > file.tellg())
+        return false;
+    return static_cast<bool>(file.seekp(position)) && static_cast<bool>(file.seekg(position));
+}
+
+void put_offset(std::ostream& os, uint32_t offset)
+{
+    const char bytes[4] = {static_cast<char>(offset & 0xFF), static_cast<char>((offset >> 8) & 0xFF),
+                           static_cast<char>((offset >> 16) & 0xFF),
+                           static_cast<char>((offset >> 24) & 0xFF)};
+    os.write(bytes, sizeof bytes);
+}
+
+}  // namespace
+
+QuoteIndexFile::QuoteIndexFile() : m_name("default.idx") {}
+
+QuoteIndexFile::~QuoteIndexFile() = default;
+
+uint32_t QuoteIndexFile::count()
+{
+    std::fstream file;
+    if (!open_index(file, m_name) || !file.seekg(0, std::ios::end))
+        return kCannotOpen;
+    // A partial last entry of 1 to 3 bytes does not count.
+    return static_cast<uint32_t>(static_cast<uint64_t>(file.tellg()) / 4);
+}
+
+uint32_t QuoteIndexFile::append_entry(uint32_t offset)
+{
+    std::fstream file;
+    if (!open_index(file, m_name) || !file.seekp(0, std::ios::end))
+        return kCannotOpen;
+    // Entries stay aligned even after a partial last entry.
+    const uint64_t entries = static_cast<uint64_t>(file.tellp()) / 4;
+    file.seekp(static_cast<std::streamoff>(entries * 4));
+    put_offset(file, offset);
+    return static_cast<uint32_t>(entries + 1);
+}
+
+uint32_t QuoteIndexFile::write_entry(uint32_t n, uint32_t offset)
+{
+    std::fstream file;
+    if (!open_index(file, m_name) || !seek_entry(file, n))
+        return 0;
+    put_offset(file, offset);
+    return 1;
+}
+
+uint32_t QuoteIndexFile::erase_entry(uint32_t n)
+{
+    return write_entry(n, kErased);
+}
+
+uint32_t QuoteIndexFile::read_entry(uint32_t n, uint32_t& offset)
+{
+    std::fstream file;
+    if (!open_index(file, m_name) || !seek_entry(file, n))
+        return 0;
+    unsigned char bytes[4];
+    if (!file.read(reinterpret_cast<char*>(bytes), sizeof bytes))
+        return 0;
+    offset = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+             static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return 1;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+#include "base/zstring.h"
+
+// A volume's index file: a flat array of 4-byte little-endian record
+// offsets, one per item, with no header. An entry's position is the item's
+// number. Every operation opens the file (creating it empty when missing),
+// acts and closes it again.
+class QuoteIndexFile {
+public:
+    // The value of an erased entry: it keeps its number but cannot be read.
+    static const uint32_t kErased = 0xFFFFFFFFu;
+    static const uint32_t kCannotOpen = 0xFFFFFFFFu;
+
+    QuoteIndexFile();
+    virtual ~QuoteIndexFile();
+
+    // The number of entries (the size divided by 4), or kCannotOpen.
+    virtual uint32_t count();
+    // The entry count after the append, or kCannotOpen.
+    virtual uint32_t append_entry(uint32_t offset);
+    // 0 when the file cannot be opened or the seek fails, else 1.
+    virtual uint32_t write_entry(uint32_t n, uint32_t offset);
+    virtual uint32_t erase_entry(uint32_t n);
+    // 1 when the 4 bytes of entry n were read whole.
+    virtual uint32_t read_entry(uint32_t n, uint32_t& offset);
+
+    const zstring& name() const { return m_name; }
+    void set_name(const zstring& name) { m_name = name; }
+
+private:
+    zstring m_name;
+};

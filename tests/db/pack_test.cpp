@@ -1,0 +1,167 @@
+// Packing keeps one backup generation and must never leave the user
+// without a complete volume, whatever step fails.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "db/quote_database.h"
+#include "volume_test_support.h"
+
+namespace {
+
+const char* const kBackup = "Volume01.STD.bak.STD";
+const char* const kBackupIndex = "Volume01.STD.bak.idx";
+const char* const kPacked = "Volume01.STD.pak.STD";
+
+QuoteEntry read_entry_at(QuoteDatabaseV2& db, uint32_t n)
+{
+    QuoteEntry entry;
+    EXPECT_EQ(1u, db.read_item(n, entry)) << "item " << n;
+    entry.set_position(static_cast<int32_t>(n));
+    return entry;
+}
+
+std::vector<std::string> texts_of(const char* data_name)
+{
+    QuoteDatabaseV2 db;
+    EXPECT_EQ(1u, db.set_file_name(zstring(data_name))) << data_name;
+    return item_texts(db);
+}
+
+// Holds a file open without sharing, so it can be neither moved nor deleted.
+class FileLock {
+public:
+    explicit FileLock(const char* name)
+        : m_handle(CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~FileLock() { CloseHandle(m_handle); }
+    bool held() const { return m_handle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_handle;
+};
+
+// A database whose moves to one name fail a given number of times, as a
+// move onto a name held by another program would.
+class RefusingDatabase : public QuoteDatabaseV2 {
+public:
+    RefusingDatabase(const char* refused, int times) : m_refused(refused), m_times(times) {}
+    uint32_t rename(const zstring& name) override
+    {
+        if (name == zstring(m_refused) && m_times != 0) {
+            --m_times;
+            return 0;
+        }
+        return QuoteDatabaseV2::rename(name);
+    }
+
+private:
+    const char* m_refused;
+    int m_times;
+};
+
+}  // namespace
+
+TEST(Pack, DropsDeletedItemsAndKeepsTheBackup)
+{
+    ScratchFolder folder;
+    QuoteDatabaseV2 db;
+    append_quotes(db, 10);
+    QuoteEntry third = read_entry_at(db, 3);
+    ASSERT_EQ(1u, db.delete_item(third));
+    const std::string live_before = file_bytes("Volume01.STD");
+
+    ASSERT_EQ(1u, db.pack());
+    std::vector<std::string> expected = quote_texts(0, 2);
+    for (const std::string& text : quote_texts(4, 9))
+        expected.push_back(text);
+    EXPECT_EQ(expected, item_texts(db));
+    EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
+    EXPECT_EQ(7, read_entry_at(db, 6).quote_number()) << "stored numbers are copied unchanged";
+
+    EXPECT_EQ(live_before, file_bytes(kBackup));
+    EXPECT_EQ(40u, file_bytes(kBackupIndex).size());
+    EXPECT_FALSE(file_exists(kPacked));
+    EXPECT_FALSE(file_exists("Volume01.STD.pak.idx"));
+
+    // A second pack replaces the backup with the volume just before it.
+    const std::string packed_once = file_bytes("Volume01.STD");
+    ASSERT_EQ(1u, db.pack());
+    EXPECT_EQ(packed_once, file_bytes(kBackup));
+    EXPECT_EQ(packed_once, file_bytes("Volume01.STD")) << "nothing dead: the same bytes";
+    EXPECT_EQ(expected, item_texts(db));
+}
+
+TEST(Pack, CopyToItsOwnNameChangesNothing)
+{
+    ScratchFolder folder;
+    QuoteDatabaseV2 db;
+    append_quotes(db, 2);
+    const std::string data = file_bytes("Volume01.STD");
+    EXPECT_EQ(0u, db.copy_to(zstring("Volume01.STD")));
+    EXPECT_EQ(data, file_bytes("Volume01.STD"));
+    EXPECT_EQ(quote_texts(0, 1), item_texts(db));
+
+    ASSERT_EQ(1u, db.copy_to(zstring("Copy.STD")));
+    EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
+    EXPECT_EQ(quote_texts(0, 1), texts_of("Copy.STD"));
+}
+
+TEST(Pack, EveryFailurePointLeavesACompleteVolume)
+{
+    const std::vector<std::string> all = quote_texts(0, 9);
+
+    {   // The packed copy cannot be written: the live pair is untouched.
+        ScratchFolder folder;
+        QuoteDatabaseV2 db;
+        append_quotes(db, 10);
+        ASSERT_TRUE(CreateDirectoryA(kPacked, nullptr));
+        EXPECT_EQ(0u, db.pack());
+        EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
+        EXPECT_EQ(all, item_texts(db));
+    }
+    {   // The old backup cannot be deleted: the live pair cannot move there.
+        ScratchFolder folder;
+        QuoteDatabaseV2 db;
+        append_quotes(db, 10);
+        FileLock lock(kBackup);
+        ASSERT_TRUE(lock.held());
+        EXPECT_EQ(0u, db.pack());
+        EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
+        EXPECT_EQ(all, item_texts(db));
+        EXPECT_TRUE(file_exists("Volume01.idx")) << "the index moved back";
+    }
+    {   // The live data file is held open: its index moves, then back.
+        ScratchFolder folder;
+        QuoteDatabaseV2 db;
+        append_quotes(db, 10);
+        FileLock lock("Volume01.STD");
+        EXPECT_EQ(0u, db.pack());
+        EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
+        EXPECT_FALSE(file_exists(kBackupIndex));
+        EXPECT_EQ(all, item_texts(db));
+    }
+    {   // The packed pair cannot take the live names once: the backup goes
+        // back, and the user has the volume as it was.
+        ScratchFolder folder;
+        RefusingDatabase db("Volume01.STD", 1);
+        append_quotes(db, 10);
+        EXPECT_EQ(0u, db.pack());
+        EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
+        EXPECT_EQ(all, item_texts(db));
+        EXPECT_EQ(all, texts_of(kPacked));
+    }
+    {   // The live names stay refused: the database stays on the backup,
+        // which holds every item.
+        ScratchFolder folder;
+        RefusingDatabase db("Volume01.STD", -1);
+        append_quotes(db, 10);
+        EXPECT_EQ(0u, db.pack());
+        EXPECT_STREQ(kBackup, db.file_name().c_str());
+        EXPECT_EQ(all, item_texts(db));
+    }
+}

@@ -1,0 +1,80 @@
+#include "volume_test_support.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+ScratchFolder::ScratchFolder() : m_previous(fs::current_path().string())
+{
+    char base[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    static int serial = 0;
+    m_path = std::string(base) + "orvalis-db-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(++serial);
+    fs::remove_all(m_path);
+    fs::create_directories(m_path);
+    fs::current_path(m_path);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    fs::current_path(m_previous, ignored);
+    fs::remove_all(m_path, ignored);
+}
+
+std::string file_bytes(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_bytes(const std::string& name, const std::string& bytes)
+{
+    std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+bool file_exists(const std::string& name)
+{
+    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+QuoteEntry make_quote(int number, const std::string& classification, const std::string& text)
+{
+    QuoteEntry entry;
+    entry.set_quote_number(number);
+    entry.set_classification(zstring(classification.c_str()));
+    entry.set_text(zstring(text.c_str()));
+    return entry;
+}
+
+void append_quotes(QuoteVolume& volume, int n)
+{
+    for (int i = 0; i < n; ++i)
+        ASSERT_EQ(1u, volume.append_item(make_quote(i, "cat", "quote " + std::to_string(i))));
+}
+
+std::vector<std::string> item_texts(QuoteVolume& volume)
+{
+    std::vector<std::string> texts;
+    const uint32_t n = volume.count();
+    for (uint32_t i = 0; i < n; ++i) {
+        QuoteEntry entry;
+        texts.push_back(volume.read_item(i, entry) ? entry.text().c_str() : "?");
+    }
+    return texts;
+}
+
+std::vector<std::string> quote_texts(int first, int last)
+{
+    std::vector<std::string> texts;
+    for (int i = first; i <= last; ++i)
+        texts.push_back("quote " + std::to_string(i));
+    return texts;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "db/quote_database.h"
+#include "db/quote_item.h"
+
+// A fresh folder made current for one test and removed afterwards, so that
+// the database's Volume01.STD lands there.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+private:
+    std::string m_previous;
+    std::string m_path;
+};
+
+std::string file_bytes(const std::string& name);
+void write_bytes(const std::string& name, const std::string& bytes);
+bool file_exists(const std::string& name);
+
+QuoteEntry make_quote(int number, const std::string& classification, const std::string& text);
+// Appends "quote 0" ... "quote n-1" in the category "cat".
+void append_quotes(QuoteVolume& volume, int n);
+// The text of every item by number; "?" for an item that cannot be read.
+std::vector<std::string> item_texts(QuoteVolume& volume);
+std::vector<std::string> quote_texts(int first, int last);
