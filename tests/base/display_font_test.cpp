@@ -1,0 +1,220 @@
+#include "base/display_font.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+// In fontz_test.cpp.
+DWORD CountGdiObjects();
+
+namespace {
+
+const COLORREF kInk = RGB(0x10, 0x20, 0xC0);    // 12591120
+const COLORREF kPaper = RGB(0xF0, 0xE0, 0x30);  // 3203312
+const LOGFONTA kArial = {-16, 0, 0, 0, 400, 0, 0, 0, 1, 0, 0, 0, 0, "Arial"};
+const std::string kArialForm = "-16\n0\n0\n0\n400\n0\n0\n0\n1\n0\n0\n0\n0\nArial\n";
+
+// What a display font changes in a device context.
+struct ContextState {
+    HGDIOBJ font, brush;
+    COLORREF text, back;
+};
+
+ContextState StateOf(HDC dc)
+{
+    return {GetCurrentObject(dc, OBJ_FONT), GetCurrentObject(dc, OBJ_BRUSH), GetTextColor(dc),
+            GetBkColor(dc)};
+}
+
+void ExpectState(const ContextState& want, HDC dc)
+{
+    const ContextState got = StateOf(dc);
+    EXPECT_EQ(want.font, got.font);
+    EXPECT_EQ(want.brush, got.brush);
+    EXPECT_EQ(want.text, got.text);
+    EXPECT_EQ(want.back, got.back);
+}
+
+// A memory device context with a bitmap, so that drawing can be read back.
+class DisplayFontTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, m_dc);
+        ASSERT_NE(nullptr, m_bitmap);
+        m_old_bitmap = SelectObject(m_dc, m_bitmap);
+        m_before = StateOf(m_dc);
+        m_font.SetColors(kInk, kPaper);
+    }
+    void TearDown() override
+    {
+        SelectObject(m_dc, m_old_bitmap);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+        DeleteDC(m_other);
+    }
+
+    HDC m_dc = CreateCompatibleDC(nullptr);
+    HDC m_other = CreateCompatibleDC(nullptr);
+    HBITMAP m_bitmap = CreateBitmap(200, 60, 1, 32, nullptr);
+    HGDIOBJ m_old_bitmap = nullptr;
+    ContextState m_before = {};
+    DisplayFont m_font{&kArial};
+};
+
+}  // namespace
+
+TEST_F(DisplayFontTest, SelectSetsEverythingAndReleasePutsItBack)
+{
+    ASSERT_EQ(1, m_font.Assert(m_dc));
+    const ContextState during = StateOf(m_dc);
+    EXPECT_EQ(static_cast<HFONT>(m_font), during.font);
+    EXPECT_EQ(kInk, during.text);
+    EXPECT_EQ(kPaper, during.back);
+
+    // What the user sees: the brush fills with paper, text is inked on it.
+    RECT all = {0, 0, 200, 60};
+    FillRect(m_dc, &all, static_cast<HBRUSH>(during.brush));
+    TextOutA(m_dc, 0, 0, "MMMM", 4);
+    EXPECT_EQ(kPaper, GetPixel(m_dc, 199, 59));
+    int inked = 0;
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < 16; ++y)
+            inked += GetPixel(m_dc, x, y) == kInk;
+    EXPECT_GT(inked, 20);
+
+    ASSERT_EQ(1, m_font.Remove(m_dc));
+    ExpectState(m_before, m_dc);
+    EXPECT_EQ(0u, GetObjectType(during.brush));
+    EXPECT_EQ(0, m_font.Remove(m_dc));  // nothing left to release
+
+    // Without a context the release acts where the font was selected.
+    ASSERT_EQ(1, m_font.Assert(m_dc));
+    EXPECT_EQ(1, m_font.Remove(nullptr));
+    ExpectState(m_before, m_dc);
+
+    // So does the destructor, for a font still selected.
+    {
+        DisplayFont font(m_font);
+        ASSERT_EQ(1, font.Assert(m_dc));
+    }
+    ExpectState(m_before, m_dc);
+}
+
+TEST_F(DisplayFontTest, SelectedElsewhereIsRefusedAndChangesNothing)
+{
+    const ContextState other = StateOf(m_other);
+    ASSERT_EQ(1, m_font.Assert(m_dc));
+    const ContextState during = StateOf(m_dc);
+
+    EXPECT_EQ(0, m_font.Assert(m_other));
+    EXPECT_EQ(0, m_font.Remove(m_other));
+    ExpectState(other, m_other);
+    ExpectState(during, m_dc);
+    EXPECT_EQ(1, m_font.Remove(m_dc));
+}
+
+TEST_F(DisplayFontTest, ColoursChangedInBetweenRefuseTheRelease)
+{
+    ASSERT_EQ(1, m_font.Assert(m_dc));
+    const ContextState during = StateOf(m_dc);
+    SetTextColor(m_dc, RGB(1, 2, 3));
+    EXPECT_EQ(0, m_font.Remove(m_dc));
+    ExpectState(during, m_dc);  // our colours again, font and brush kept
+    SetBkColor(m_dc, RGB(4, 5, 6));
+    EXPECT_EQ(0, m_font.Remove(nullptr));
+    ExpectState(during, m_dc);
+
+    EXPECT_EQ(1, m_font.Remove(m_dc));
+    ExpectState(m_before, m_dc);
+}
+
+TEST_F(DisplayFontTest, ChangesWhileSelectedReachTheContext)
+{
+    ASSERT_EQ(1, m_font.Assert(m_dc));
+    m_font.SetColors(RGB(200, 0, 0), RGB(0, 0, 90));
+    LOGBRUSH brush = {};
+    ASSERT_TRUE(GetObjectA(GetCurrentObject(m_dc, OBJ_BRUSH), sizeof brush, &brush));
+    EXPECT_EQ(RGB(0, 0, 90), brush.lbColor);
+    EXPECT_EQ(RGB(200, 0, 0), GetTextColor(m_dc));
+
+    std::istringstream in("255\n65280\n-40\n0\n0\n0\n700\n0\n0\n0\n1\n0\n0\n0\n0\nArial\n");
+    EXPECT_TRUE(m_font.read(in));
+    EXPECT_EQ(static_cast<HFONT>(m_font), GetCurrentObject(m_dc, OBJ_FONT));
+    EXPECT_EQ(-40, m_font.Height());
+    EXPECT_EQ(RGB(255, 0, 0), GetTextColor(m_dc));
+    EXPECT_EQ(RGB(0, 255, 0), GetBkColor(m_dc));
+    EXPECT_EQ(1, m_font.Remove(m_dc));
+    ExpectState(m_before, m_dc);
+}
+
+TEST_F(DisplayFontTest, RecordIsTwoColourLinesThenTheFont)
+{
+    const std::string form = "12591120\n3203312\n" + kArialForm;
+    std::ostringstream out;
+    EXPECT_TRUE(m_font.write(out));
+    EXPECT_EQ(form, out.str());
+
+    DisplayFont back;
+    std::istringstream in(form + "4294967295\n0\n" + kArialForm);
+    EXPECT_TRUE(back.read(in));
+    EXPECT_EQ(kInk, back.TextColor());
+    EXPECT_EQ(kPaper, back.BackColor());
+    EXPECT_TRUE(back.read(in));
+    EXPECT_EQ(COLORREF(0xFFFFFFFF), back.TextColor());  // the largest is read whole
+
+    // A font that cannot be written leaves no colour lines behind either.
+    LOGFONTA bad = kArial;
+    lstrcpyA(bad.lfFaceName, "two\nlines");
+    std::ostringstream failed;
+    EXPECT_FALSE(DisplayFont(&bad).write(failed));
+    EXPECT_EQ("", failed.str());
+}
+
+TEST_F(DisplayFontTest, DamagedRecordChangesNeitherFontNorColours)
+{
+    const std::string damaged[] = {
+        "255\n",                                 // cut after one colour
+        "4294967296\n0\n" + kArialForm,          // a colour past 32 bits
+        "red\n0\n" + kArialForm,
+        "255\n0\n" + kArialForm.substr(0, 12),   // the font cut short
+        "255\n0\n-30\n0\n0\n0\n700\n0\n0\n0\n0\n0\n0\n0\nTahoma\n",  // a line lost
+    };
+    ASSERT_EQ(1, m_font.Assert(m_dc));
+    const ContextState during = StateOf(m_dc);
+    for (const std::string& text : damaged) {
+        std::istringstream in(text);
+        EXPECT_FALSE(m_font.read(in)) << text;
+        EXPECT_EQ(kInk, m_font.TextColor());
+        EXPECT_EQ(kPaper, m_font.BackColor());
+        EXPECT_EQ(-16, m_font.Height());
+        ExpectState(during, m_dc);
+    }
+    EXPECT_EQ(1, m_font.Remove(m_dc));
+}
+
+TEST_F(DisplayFontTest, NoGdiObjectLeaks)
+{
+    auto churn = [&] {
+        for (int i = 0; i < 50; ++i) {
+            m_font.Assert(m_dc);
+            m_font.SetColors(RGB(i, 0, 0), RGB(0, i, 0));
+            DisplayFont copy(m_font);
+            copy.Assert(m_other);
+            copy = m_font;
+            SetTextColor(m_dc, RGB(9, 9, 9));
+            m_font.Remove(m_dc);  // refused once, then done
+            m_font.Remove(m_dc);
+            std::istringstream in("1\n2\n" + kArialForm);
+            copy.read(in);
+        }
+    };
+    churn();
+    const DWORD before = CountGdiObjects();
+    if (!before)
+        GTEST_SKIP() << "no count of GDI objects here";
+    churn();
+    EXPECT_EQ(before, CountGdiObjects());
+    ExpectState(m_before, m_dc);
+}

@@ -1,0 +1,295 @@
+#include "base/fontz.h"
+
+#include <gtest/gtest.h>
+#include <winternl.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+// Every field distinct, so that a swapped pair shows.
+const LOGFONTA kKnown = {-17, 9, 0, -900, 700, 1, 0, 1, 1, 3, 2, 5, 34, "Tahoma"};
+const char kKnownForm[] = "-17\n9\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n";
+
+class FontzTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, m_dc);
+        ASSERT_NE(nullptr, m_other);
+        m_original = GetCurrentObject(m_dc, OBJ_FONT);
+    }
+    void TearDown() override
+    {
+        DeleteDC(m_dc);
+        DeleteDC(m_other);
+    }
+    static HGDIOBJ FontIn(HDC dc) { return GetCurrentObject(dc, OBJ_FONT); }
+
+    HDC m_dc = CreateCompatibleDC(nullptr);
+    HDC m_other = CreateCompatibleDC(nullptr);
+    HGDIOBJ m_original = nullptr;
+};
+
+std::string Written(const Fontz& font)
+{
+    std::ostringstream out;
+    font.write(out);
+    return out.fail() ? "<failed>" : out.str();
+}
+
+}  // namespace
+
+// The GDI objects alive in this process, for both test files. Wine answers
+// 0 to GetGuiResources; there the entries in use are counted in the GDI
+// handle table that the process environment block points to (24-byte
+// entries, type byte 0 when free). 0 when neither way is open.
+DWORD CountGdiObjects()
+{
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported)
+        return reported;
+#if defined(_WIN64)
+    struct Entry {
+        ULONG64 object;
+        USHORT process, count, unique;
+        UCHAR type, flags;
+        ULONG64 user;
+    };
+    static_assert(sizeof(Entry) == 24, "GDI handle table entry");
+    const BYTE* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const Entry* table = *reinterpret_cast<const Entry* const*>(peb + 0xF8);
+    DWORD live = 0;
+    for (unsigned i = 0; table && i < 0x10000; ++i)
+        live += table[i].type != 0;
+    return live;
+#else
+    return 0;
+#endif
+}
+
+TEST_F(FontzTest, AssertAndRemovePutTheContextBack)
+{
+    Fontz font(&kKnown);
+    const HFONT first = font;
+    EXPECT_EQ(0, font.Remove(m_dc));  // selected nowhere yet
+    ASSERT_EQ(1, font.Assert(m_dc));
+    EXPECT_EQ(first, FontIn(m_dc));
+
+    // Selected already: refused, and the first selection stays.
+    EXPECT_EQ(0, font.Assert(m_dc));
+    EXPECT_EQ(0, font.Assert(m_other));
+    EXPECT_EQ(0, font.Remove(m_other));
+    EXPECT_EQ(first, FontIn(m_dc));
+    EXPECT_NE(first, FontIn(m_other));
+
+    // Out again: the old font back, the handle deleted, the description kept.
+    ASSERT_EQ(1, font.Remove(m_dc));
+    EXPECT_EQ(m_original, FontIn(m_dc));
+    EXPECT_EQ(nullptr, static_cast<HFONT>(font));
+    EXPECT_EQ(0u, GetObjectType(first));
+    EXPECT_EQ(kKnownForm, Written(font));
+
+    // Made again from the description; a null context means where it is.
+    ASSERT_EQ(1, font.Assert(m_other));
+    EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_other));
+    EXPECT_EQ(kKnownForm, Written(font));
+    EXPECT_EQ(1, font.Remove(nullptr));
+    EXPECT_EQ(m_original, FontIn(m_other));
+}
+
+TEST_F(FontzTest, ConstructorsKeepTheirArgumentOrders)
+{
+    EXPECT_EQ(kKnownForm, Written(Fontz("Tahoma", -17, 9, 0, -900, 700, 34, 1, 0, 1, 1, 3, 2, 5)));
+    EXPECT_EQ(kKnownForm, Written(Fontz(-17, 9, 0, -900, 700, 1, 0, 1, 1, 3, 2, 5, 34, "Tahoma")));
+    EXPECT_EQ("0\n0\n0\n0\n400\n0\n0\n0\n1\n0\n0\n0\n0\n!\n", Written(Fontz()));
+
+    // A copy has its own handle and is selected nowhere, even when the
+    // original is.
+    Fontz original(&kKnown);
+    ASSERT_EQ(1, original.Assert(m_dc));
+    Fontz copy(original);
+    EXPECT_NE(static_cast<HFONT>(original), static_cast<HFONT>(copy));
+    EXPECT_EQ(kKnownForm, Written(copy));
+    EXPECT_EQ(1, copy.Assert(m_other));
+}
+
+TEST_F(FontzTest, ChangesWhileSelectedReplaceTheFontInTheContext)
+{
+    Fontz font(&kKnown);
+    ASSERT_EQ(1, font.Assert(m_dc));
+    const HFONT first = font;
+    ASSERT_EQ(1, font.Height(-30));
+    EXPECT_NE(first, static_cast<HFONT>(font));
+    EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
+    EXPECT_EQ(0u, GetObjectType(first));
+    ASSERT_EQ(1, font.Width(4));
+    EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
+    EXPECT_EQ("-30\n4\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n", Written(font));
+
+    LOGFONTA courier = kKnown;
+    lstrcpyA(courier.lfFaceName, "Courier New");
+    font = Fontz(&courier);
+    EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
+    std::istringstream in("12\n0\n0\n0\n400\n0\n0\n0\n0\n0\n0\n0\n0\nArial\n");
+    EXPECT_TRUE(font.read(in));
+    EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
+    EXPECT_EQ(12, font.Height());
+
+    // Still one selection: taking it out gives the context its own font.
+    ASSERT_EQ(1, font.Remove(m_dc));
+    EXPECT_EQ(m_original, FontIn(m_dc));
+}
+
+TEST_F(FontzTest, HeightAndWidthOfZeroAreMeasured)
+{
+    Fontz font;  // height and width 0: the font mapper chooses
+    const HFONT handle = font;
+    TEXTMETRICA direct;
+    HGDIOBJ before = SelectObject(m_dc, handle);
+    ASSERT_TRUE(GetTextMetricsA(m_dc, &direct));
+    SelectObject(m_dc, before);
+    ASSERT_GT(direct.tmHeight, 0);
+
+    EXPECT_EQ(direct.tmHeight, font.Height());
+    EXPECT_EQ(direct.tmAveCharWidth, font.Width());
+    EXPECT_EQ(handle, static_cast<HFONT>(font));  // a handle handed out stays valid
+    ASSERT_EQ(1, font.Assert(m_dc));
+    EXPECT_EQ(direct.tmHeight, font.Height());
+    ASSERT_EQ(1, font.Remove(m_dc));
+    EXPECT_EQ(direct.tmAveCharWidth, font.Width());  // from the description only
+
+    Fontz sized(&kKnown);
+    EXPECT_EQ(-17, sized.Height());  // as described, sign and all
+    EXPECT_EQ(9, sized.Width());
+}
+
+TEST_F(FontzTest, StreamFormIsFourteenLines)
+{
+    LOGFONTA edges = {-2147483647 - 1, 2147483647, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, ""};
+    Fontz font(&edges);
+    const std::string form = "-2147483648\n2147483647\n0\n0\n0\n0\n0\n0\n255\n0\n0\n0\n255\n!\n";
+    EXPECT_EQ(form, Written(font));
+    Fontz back(&kKnown);
+    std::istringstream in(form);
+    EXPECT_TRUE(back.read(in));
+    EXPECT_EQ(form, Written(back));
+
+    // Carriage returns from a text-mode file; no line feed at the end.
+    std::istringstream crlf("-17\r\n9\r\n0\r\n-900\r\n700\r\n1\r\n0\r\n1\r\n1\r\n3\r\n2\r\n5\r\n34\r\nTahoma");
+    EXPECT_TRUE(back.read(crlf));
+    EXPECT_EQ(kKnownForm, Written(back));
+
+    // A leading "!" is the empty name; 31 bytes of a long name are kept.
+    const std::string numbers = "1\n0\n0\n0\n400\n0\n0\n0\n1\n0\n0\n0\n0\n";
+    std::istringstream bang(numbers + "!Arial\n" + numbers + std::string(31, 'a') + "bcd\n");
+    EXPECT_TRUE(back.read(bang));
+    EXPECT_EQ(numbers + "!\n", Written(back));
+    EXPECT_TRUE(back.read(bang));
+    EXPECT_EQ(numbers + std::string(31, 'a') + "\n", Written(back));
+
+    // A face that would not read back as itself is not written at all.
+    for (const char* face : {"Bad\nFace", "Bad\rFace", "!Bang"}) {
+        lstrcpyA(edges.lfFaceName, face);
+        EXPECT_EQ("<failed>", Written(Fontz(&edges))) << face;
+    }
+}
+
+TEST_F(FontzTest, DamagedStreamFormFailsAndKeepsTheFont)
+{
+    const std::string good = kKnownForm;
+    const std::string damaged[] = {
+        "",
+        good.substr(0, good.find("Tahoma")),                        // no face line
+        good.substr(0, good.find("\n700")),                         // cut after four lines
+        "-17\n9\nx\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",  // a word
+        "-17\n9\n\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",   // an empty line
+        "2147483648\n9\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
+        "-17\n9\n0\n-900\n700\n256\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
+        "-17\n9\n0\n-900\n700\n-1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
+        std::string(40, '9') + "\n9\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
+        good.substr(0, good.find("Tahoma")) + std::string(20000, 'F') + "\n",
+    };
+    Fontz font(&kKnown);
+    ASSERT_EQ(1, font.Assert(m_dc));
+    const HFONT handle = font;
+    for (const std::string& text : damaged) {
+        std::istringstream in(text);
+        EXPECT_FALSE(font.read(in)) << text.substr(0, 60);
+        EXPECT_EQ(handle, FontIn(m_dc));
+        EXPECT_EQ(good, Written(font));
+    }
+    EXPECT_EQ(1, font.Remove(m_dc));
+}
+
+TEST_F(FontzTest, ContextChangedBehindItsBackBeepsButKeepsTheDescription)
+{
+    Fontz font(&kKnown);
+    ASSERT_EQ(1, font.Assert(m_dc));
+    const HFONT mine = font;
+    HFONT intruder = CreateFontA(30, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    SelectObject(m_dc, intruder);
+
+    EXPECT_EQ(0, font.Remove(m_dc));
+    EXPECT_EQ(nullptr, static_cast<HFONT>(font));
+    EXPECT_EQ(0u, GetObjectType(mine));
+    EXPECT_EQ(kKnownForm, Written(font));
+    ASSERT_EQ(1, font.Assert(m_other));  // still usable
+    EXPECT_TRUE(DeleteObject(intruder));
+}
+
+TEST_F(FontzTest, HandleNotOwnedOutlivesTheObject)
+{
+    HFONT shared = CreateFontIndirectA(&kKnown);
+    {
+        Fontz font(shared);
+        font.CanDelete(0);
+        ASSERT_EQ(1, font.Assert(m_dc));
+        EXPECT_EQ(1, font.Remove(m_dc));
+        EXPECT_EQ(m_original, FontIn(m_dc));
+        EXPECT_EQ(shared, static_cast<HFONT>(font));
+        // A replacement is the object's own and goes with it.
+        ASSERT_EQ(1, font.Assert(m_dc));
+        ASSERT_EQ(1, font.Height(-40));
+        EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
+        EXPECT_NE(shared, static_cast<HFONT>(font));
+    }
+    EXPECT_EQ(m_original, FontIn(m_dc));
+    EXPECT_EQ(DWORD(OBJ_FONT), GetObjectType(shared));
+    EXPECT_TRUE(DeleteObject(shared));
+}
+
+TEST_F(FontzTest, NoGdiObjectLeaks)
+{
+    LOGFONTA unsized = kKnown;
+    unsized.lfHeight = unsized.lfWidth = 0;
+    auto churn = [&] {
+        Fontz font(&kKnown);
+        for (int i = 0; i < 50; ++i) {
+            Fontz measured(&unsized);
+            measured.Assert(m_dc);
+            measured.Remove(m_dc);  // description only: measured with a font of its own
+            measured.Height();
+            measured.CanDelete(0);  // says nothing of a handle made later
+            measured.Assert(m_dc);
+            measured.Remove(m_dc);
+            font.Assert(m_dc);
+            font.Height(-10 - i % 5);
+            Fontz copy(font);
+            copy.Assert(m_other);
+            copy = font;
+            font.Remove(nullptr);
+            std::istringstream in(kKnownForm);
+            copy.read(in);
+        }
+        font.Assert(m_dc);  // destroyed while selected
+    };
+    churn();  // the first calls load what the process keeps
+    const DWORD before = CountGdiObjects();
+    if (!before)
+        GTEST_SKIP() << "no count of GDI objects here";
+    churn();
+    EXPECT_EQ(before, CountGdiObjects());
+    EXPECT_EQ(m_original, FontIn(m_dc));
+}
