@@ -1,0 +1,382 @@
+#include "frame/base_window.h"
+
+#include <new>
+#include <ostream>
+
+#include "frame/main_window.h"
+#include "frame/program_instance.h"
+#include "frame/window_thread.h"
+#include "frame/window_timer.h"
+
+namespace {
+
+// CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC | CS_SAVEBITS.
+const UINT kClassStyle = 0x082B;
+const int kWindowBytes = 4;
+// WS_EX_NOPARENTNOTIFY | WS_EX_ACCEPTFILES.
+const DWORD kDefaultExStyle = 0x14;
+// WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU.
+const DWORD kDefaultStyle = 0x90880000;
+const char kDefaultResourceName[] = "VeltWnd2";
+const WindowRect kDefaultRect = {10, 10, 400, 200};
+
+// Each window takes the next serial number.
+unsigned g_next_serial = 0;
+
+int ClassExists(const char* name)
+{
+    WNDCLASSA existing = {};
+    return GetClassInfoA(ProgramInstance(), name, &existing) ? 1 : 0;
+}
+
+}  // namespace
+
+BaseWindow::BaseWindow()
+    : m_paint_struct(), m_thread(nullptr), m_placement_pending(0), m_main(0), m_class_atom(0),
+      m_class_atom_local(0), m_serial(g_next_serial++)
+{
+}
+
+BaseWindow::~BaseWindow()
+{
+    ForgetMainWindow(this);
+    HWND window = m_spec.window;
+    if (window && IsWindow(window)) {
+        // Fails for a window that another thread made; cutting the tie
+        // below leaves that window to default processing.
+        DestroyWindow(window);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    }
+    if (m_class_atom && !m_class_name.is_null() &&
+        UnregisterClassA(m_class_name.c_str(), ProgramInstance()))
+        ForgetClassAtom();
+    delete m_thread;
+}
+
+void BaseWindow::ForgetClassAtom()
+{
+    if (m_class_atom_local)
+        DeleteAtom(m_class_atom);
+    m_class_atom = 0;
+    m_class_atom_local = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Default behaviour of the virtual slots
+
+void BaseWindow::FillClass(WNDCLASSA& window_class)
+{
+    HINSTANCE instance = ProgramInstance();
+    const char* name = ResourceName();
+    window_class.style = kClassStyle;
+    window_class.lpfnWndProc = &BaseWindow::WindowProcedure;
+    window_class.cbClsExtra = 0;
+    window_class.cbWndExtra = kWindowBytes;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconA(instance, name);
+    window_class.hCursor = LoadCursorA(instance, name);
+    if (!window_class.hCursor)
+        window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hbrBackground = CreateSolidBrush(BackgroundColour());
+    window_class.lpszMenuName = name;
+    window_class.lpszClassName = name;
+}
+
+void BaseWindow::ReleaseClass(WNDCLASSA& window_class)
+{
+    if (window_class.hbrBackground)
+        DeleteObject(window_class.hbrBackground);
+}
+
+void BaseWindow::FillCreation(WindowSpec& fields)
+{
+    fields.ex_style = kDefaultExStyle;
+    fields.style = kDefaultStyle;
+    fields.menu = LoadMenuA(ProgramInstance(), ResourceName());
+    fields.parent = GetDesktopWindow();
+}
+
+int BaseWindow::SpareQuery()
+{
+    return 0;
+}
+
+void BaseWindow::OnTimer(TimerEvent&)
+{
+    MessageBeep(0);
+}
+
+void BaseWindow::OnMinimized(SizeEvent&) {}
+void BaseWindow::OnMaximized(SizeEvent&) {}
+void BaseWindow::OnSized(SizeEvent&) {}
+void BaseWindow::OnMoved(MoveEvent&) {}
+void BaseWindow::OnCreated(WindowEvent&) {}
+
+void BaseWindow::OnDestroyed(WindowEvent& event)
+{
+    // Deleting a stock font does nothing, so the fallback is harmless.
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(event.window, WM_GETFONT, 0, 0));
+    if (!font)
+        font = GetStockObject(SYSTEM_FONT);
+    DeleteObject(font);
+}
+
+void BaseWindow::OnPositionChanging(PositionEvent&) {}
+void BaseWindow::OnHitTest(HitTestEvent&) {}
+void BaseWindow::OnFocus(WindowEvent&) {}
+void BaseWindow::OnFocusLost(WindowEvent&) {}
+void BaseWindow::OnInstanceQuery(InstanceQueryEvent&) {}
+
+// Navigation keys scroll the window vertically.
+void BaseWindow::OnKeyDown(KeyRecord& key)
+{
+    int code = -1;
+    switch (key.key) {
+    case VK_PRIOR:
+    case VK_LEFT:
+    case VK_UP:
+        code = SB_LINEUP;
+        break;
+    case VK_NEXT:
+    case VK_RIGHT:
+    case VK_DOWN:
+        code = SB_LINEDOWN;
+        break;
+    case VK_END:
+        code = SB_BOTTOM;
+        break;
+    case VK_HOME:
+        code = SB_TOP;
+        break;
+    default:
+        return;
+    }
+    SendMessageA(key.window, WM_VSCROLL, MAKEWPARAM(code, 0), 0);
+}
+
+void BaseWindow::OnPrivateMessage(WindowEvent&) {}
+
+LRESULT BaseWindow::OnUserMessage(WindowEvent& event)
+{
+    return DefWindowProcA(event.window, event.message, event.wparam, event.lparam);
+}
+
+int BaseWindow::OnCommand(WindowEvent&)
+{
+    return 0;
+}
+
+void BaseWindow::OnPaint(PaintRecord&) {}
+void BaseWindow::OnMouseMove(MouseMoveRecord&) {}
+void BaseWindow::OnMouseButton(ButtonRecord&) {}
+void BaseWindow::OnScroll(ScrollRecord&) {}
+
+int BaseWindow::OnFilesDropped(DropInfo*)
+{
+    return 0;
+}
+
+int BaseWindow::OnKeyUp(KeyRecord&)
+{
+    return 0;
+}
+
+void BaseWindow::OnDrawItem(WindowEvent&) {}
+void BaseWindow::BeforeToolBar(BuiltInToolBar&) {}
+void BaseWindow::AfterToolBar(BuiltInToolBar&) {}
+
+int BaseWindow::ReadStateAndCreate(std::istream& in, HWND parent)
+{
+    ReadPlacement(in);
+    return Create(parent);
+}
+
+int BaseWindow::Create(HWND parent)
+{
+    RegisterWindowClass();
+    return CreateWindowWith(CaptionText(0), parent);
+}
+
+int BaseWindow::IsDone()
+{
+    return 1;
+}
+
+int BaseWindow::Destroy()
+{
+    return DestroyWindow(m_spec.window) ? 1 : 0;
+}
+
+int BaseWindow::Close()
+{
+    DestroyWindow(m_spec.window);
+    return 1;
+}
+
+int BaseWindow::Spare(int)
+{
+    return 0;
+}
+
+void BaseWindow::DefaultRect(WindowRect& rect)
+{
+    rect = kDefaultRect;
+}
+
+COLORREF BaseWindow::BackgroundColour()
+{
+    return GetSysColor(COLOR_APPWORKSPACE);
+}
+
+const char* BaseWindow::ResourceName()
+{
+    return kDefaultResourceName;
+}
+
+const char* BaseWindow::CaptionText(int)
+{
+    return ResourceName();
+}
+
+// ---------------------------------------------------------------------------
+// Class registration and creation
+
+int BaseWindow::RegisterWindowClass()
+{
+    const char* name = ResourceName();
+    try {
+        m_class_name = name;
+    } catch (const std::bad_alloc&) {
+        return 1;  // creation will fail and show it
+    }
+    ATOM atom = FindAtomA(name);
+    const int local = atom != 0;
+    if (!atom)
+        atom = GlobalFindAtomA(name);
+    // A name can outlive its class in the atom tables (Wine keeps class
+    // names in the global table after the class is gone), so the class
+    // itself must be there too.
+    if (atom && ClassExists(name)) {
+        m_class_atom = atom;
+        m_class_atom_local = local;
+        return 1;
+    }
+    WNDCLASSA window_class = {};
+    FillClass(window_class);
+    const ATOM registered = RegisterClassA(&window_class);
+    if (!registered) {
+        ReleaseClass(window_class);
+        return 1;
+    }
+    char atom_name[256];
+    if (GetAtomNameA(registered, atom_name, sizeof atom_name)) {
+        m_class_atom = registered;
+        m_class_atom_local = 1;
+    } else if (GlobalGetAtomNameA(registered, atom_name, sizeof atom_name)) {
+        m_class_atom = registered;
+        m_class_atom_local = 0;
+    } else {
+        // The class table cannot be searched by name: record the name in
+        // the local table, where the next window of this class finds it.
+        m_class_atom = AddAtomA(name);
+        m_class_atom_local = 1;
+    }
+    return 1;
+}
+
+int BaseWindow::CreateWindowWith(const char* caption, HWND parent)
+{
+    FillCreation(m_spec);
+    const DWORD style = m_spec.style & ~WS_VISIBLE;
+    if (!m_placement_pending) {
+        DefaultRect(m_rect);
+    } else {
+        // Open where the placement will put it anyway.
+        const RECT& normal = m_spec.placement.rcNormalPosition;
+        m_rect = {normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top};
+    }
+    if (parent)
+        m_spec.parent = parent;
+    HWND window = CreateWindowExA(m_spec.ex_style, ResourceName(), caption, style, m_rect.x,
+                                  m_rect.y, m_rect.width, m_rect.height, m_spec.parent,
+                                  m_spec.menu, ProgramInstance(), this);
+    if (!window) {
+        // A menu goes with its window; without one nobody would free it.
+        if (m_spec.menu)
+            DestroyMenu(m_spec.menu);
+        m_spec.menu = nullptr;
+        m_spec.window = nullptr;
+        return 0;
+    }
+    m_spec.window = window;
+    BeforeToolBar(m_tool_bar);
+    if (m_tool_bar.ButtonCount())
+        m_tool_bar.Create(window, ProgramInstance(), ResourceName());
+    AfterToolBar(m_tool_bar);
+    if (m_spec.ex_style & WS_EX_ACCEPTFILES)
+        AcceptDroppedFiles();
+    if (m_placement_pending)
+        ApplyPlacement();
+    else if (m_spec.style & WS_VISIBLE)
+        ShowWindow(window, SW_SHOW);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Placement, dropped files, timers
+
+int BaseWindow::SavePlacement()
+{
+    // The moves of creation come before a pending placement is applied;
+    // they must not overwrite it.
+    if (m_placement_pending || !m_spec.window || !IsWindow(m_spec.window))
+        return 0;
+    m_spec.placement.length = kPlacementLength;
+    return GetWindowPlacement(m_spec.window, &m_spec.placement) ? 1 : 0;
+}
+
+int BaseWindow::ApplyPlacement()
+{
+    if (!m_spec.window)
+        return 0;
+    m_placement_pending = 0;
+    // A copy: the moves it causes save the placement over the original
+    // while the system still reads it.
+    const WINDOWPLACEMENT placement = m_spec.placement;
+    return SetWindowPlacement(m_spec.window, &placement) ? 1 : 0;
+}
+
+std::ostream& BaseWindow::WritePlacement(std::ostream& out)
+{
+    SavePlacement();
+    if (!out)
+        return out;
+    return WritePlacementRecord(out, m_spec.placement);
+}
+
+int BaseWindow::ReadPlacement(std::istream& in)
+{
+    if (!ReadPlacementRecord(in, m_spec.placement))
+        return 0;
+    m_spec.placement.length = kPlacementLength;
+    if (m_spec.window)
+        ApplyPlacement();
+    else
+        m_placement_pending = 1;
+    return 1;
+}
+
+void BaseWindow::AcceptDroppedFiles()
+{
+    DragAcceptFiles(m_spec.window, TRUE);
+}
+
+UINT_PTR BaseWindow::StartTimer(UINT_PTR id, UINT period)
+{
+    return ::StartTimer(m_spec.window, id, period);
+}
+
+int BaseWindow::StopTimer(UINT_PTR id)
+{
+    return ::StopTimer(m_spec.window, id);
+}

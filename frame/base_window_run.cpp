@@ -1,0 +1,117 @@
+// Running framework windows: the process's one message loop, the modal
+// loop that serves a single window, and the window in a thread of its own.
+
+#include "frame/base_window.h"
+
+#include <new>
+
+#include "frame/main_window.h"
+#include "frame/message_box.h"
+#include "frame/window_thread.h"
+
+namespace {
+
+// Serves only window's messages (and its children's) until done() or the
+// window is gone. A quit message is not for this loop: it is posted again
+// for the loop outside.
+template <class Done>
+void ServeWindow(HWND window, Done done)
+{
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageA(&message, window, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        // -1: the window no longer exists, so no message will come.
+        if (got == -1)
+            return;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+        if (done())
+            return;
+    }
+}
+
+}  // namespace
+
+int BaseWindow::ClaimLoop(const WindowSpec& spec)
+{
+    if (!ClaimMainWindow(this)) {
+        ErrorBox("ERROR: Do not run more than one message loop.", "Error!");
+        return 0;
+    }
+    m_main = 1;
+    CopySpec(spec);
+    return 1;
+}
+
+void BaseWindow::CopySpec(const WindowSpec& spec)
+{
+    if (&spec == &m_spec)
+        return;
+    try {
+        m_spec.caption = spec.caption;
+    } catch (const std::bad_alloc&) {
+        // The caption comes from CaptionText; the copy is kept for callers.
+    }
+    m_spec.show_command = spec.show_command;
+    m_spec.window = spec.window;
+    m_spec.placement = spec.placement;
+    m_spec.ex_style = spec.ex_style;
+    m_spec.style = spec.style;
+    m_spec.parent = spec.parent;
+    m_spec.menu = spec.menu;
+}
+
+int BaseWindow::Run(const WindowSpec& spec)
+{
+    if (!ClaimLoop(spec))
+        return -1;
+    if (!Create(GetDesktopWindow()))
+        return -1;
+    ShowWindow(Handle(), m_spec.show_command);
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(message.wParam);
+        if (got == -1)
+            return -1;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int BaseWindow::BecomeMain(WindowThread* thread, const WindowSpec& spec)
+{
+    if (!ClaimLoop(spec))
+        return -1;
+    return thread ? thread->Start(this) : 0;
+}
+
+int BaseWindow::RunModal()
+{
+    if (!Create(GetDesktopWindow()))
+        return 0;
+    ShowWindow(Handle(), SW_SHOW);
+    if (!IsDone())
+        ServeWindow(Handle(), [this] { return IsDone() != 0; });
+    if (Handle() && IsWindow(Handle()))
+        DestroyWindow(Handle());
+    return 1;
+}
+
+int BaseWindow::RunInThread(int priority)
+{
+    if (Handle())
+        return 0;
+    if (!m_thread) {
+        m_thread = new (std::nothrow) WindowThread;
+        if (!m_thread)
+            return 0;
+    }
+    m_thread->SetPriority(priority);
+    return BecomeMain(m_thread, m_spec);
+}

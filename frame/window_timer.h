@@ -1,0 +1,11 @@
+#pragma once
+
+#include <windows.h>
+
+// Plain window timers: ticks arrive as WM_TIMER and reach the window's
+// OnTimer. Starting a timer that already runs restarts its period.
+
+// SetTimer's result: the id, or 0 on failure.
+UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT period);
+// 1 when the timer was stopped.
+int StopTimer(HWND window, UINT_PTR id);

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/zstring.h"
+#include "frame/control_binding.h"
+#include "frame/dialog_base.h"
+#include "tests/frame/frame_test_ids.h"
+#include "tests/frame/gui_test_support.h"
+
+namespace {
+
+// A dialog on the test template that records what the framework asked of
+// it. Its script runs at the end of Initialise, where a test posts the
+// input that drives a modal run.
+class TestDialog : public DialogBase {
+public:
+    TestDialog() : DialogBase("TESTDIALOG") {}
+
+    int Initialise() override
+    {
+        check = new CheckBinding(this, IDC_TEST_CHECK);
+        edit = new EditBinding(this, IDC_TEST_EDIT);
+        cancel = new ControlBinding(this, IDCANCEL);
+        if (script)
+            script(Window());
+        return 1;
+    }
+    int TakeOver() override
+    {
+        ++take_overs;
+        edit->GetString(taken_text);
+        return 1;
+    }
+    int MayClose() override { return may_close; }
+    int OnCommand(ControlBinding* binding, LPARAM) override
+    {
+        commands.push_back(binding->Id());
+        return 1;
+    }
+    int Help() override
+    {
+        ++helps;
+        return help_result;
+    }
+
+    std::function<void(HWND)> script;
+    CheckBinding* check = nullptr;
+    EditBinding* edit = nullptr;
+    ControlBinding* cancel = nullptr;
+    int take_overs = 0;
+    int helps = 0;
+    int may_close = 0;
+    int help_result = 0;
+    std::vector<int> commands;
+    zstring taken_text;
+};
+
+void PostCommand(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, id, 0);
+}
+
+// A binding that counts its notifications and its own destruction.
+class CountingBinding : public ControlBinding {
+public:
+    CountingBinding(DialogBase* owner, int id, int& destroyed)
+        : ControlBinding(owner, id), m_destroyed(destroyed) {}
+    ~CountingBinding() override { ++m_destroyed; }
+    LRESULT OnClick() override { return ++clicks; }
+    LRESULT OnReturn() override { return 40; }
+    int clicks = 0;
+
+private:
+    int& m_destroyed;
+};
+
+}  // namespace
+
+TEST(DialogTest, OkTakesOverOnceWithTheControlsValues)
+{
+    TestDialog dialog;
+    dialog.script = [&](HWND window) {
+        dialog.edit->SetText("Seventeen");
+        PostCommand(window, IDOK);
+    };
+    EXPECT_EQ(1, dialog.Run());
+    EXPECT_EQ(1u, dialog.Result());
+    EXPECT_EQ(1, dialog.take_overs);
+    EXPECT_STREQ("Seventeen", dialog.taken_text.c_str());
+    EXPECT_EQ(nullptr, dialog.Window());
+}
+
+TEST(DialogTest, EscapeEndsThroughTheBoundCancel)
+{
+    TestDialog dialog;
+    dialog.script = [&](HWND window) {
+        HWND edit = GetDlgItem(window, IDC_TEST_EDIT);
+        SetFocus(edit);
+        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    EXPECT_EQ(0, dialog.Run());
+    EXPECT_EQ(0u, dialog.Result());
+    // The edit's focus notifications come first.
+    ASSERT_FALSE(dialog.commands.empty());
+    EXPECT_EQ(IDCANCEL, dialog.commands.back());
+    EXPECT_EQ(1, std::count(dialog.commands.begin(), dialog.commands.end(), IDCANCEL));
+    EXPECT_EQ(1, dialog.take_overs);
+}
+
+TEST(DialogTest, CloseBoxIsRefusedUnlessMayClose)
+{
+    // Refused: the OK after it still ends the dialog.
+    TestDialog refusing;
+    refusing.script = [](HWND window) {
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostCommand(window, IDOK);
+    };
+    EXPECT_EQ(1, refusing.Run());
+    EXPECT_EQ(1, refusing.take_overs);
+
+    TestDialog closing;
+    closing.may_close = 1;
+    closing.script = [](HWND window) {
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostCommand(window, IDOK);
+    };
+    EXPECT_EQ(0, closing.Run());
+    EXPECT_EQ(1, closing.take_overs);
+}
+
+TEST(DialogTest, HelpThatHelpedKeepsTheDialogOpen)
+{
+    TestDialog helped;
+    helped.help_result = 1;
+    helped.script = [](HWND window) {
+        PostCommand(window, IDHELP);
+        PostCommand(window, IDOK);
+    };
+    EXPECT_EQ(1, helped.Run());
+    EXPECT_EQ(1, helped.helps);
+
+    TestDialog declined;
+    declined.script = [](HWND window) {
+        PostCommand(window, IDHELP);
+        PostCommand(window, IDOK);
+    };
+    EXPECT_EQ(0, declined.Run());
+    EXPECT_EQ(1, declined.helps);
+    EXPECT_EQ(1, declined.take_overs);
+}
+
+TEST(DialogTest, ModelessDialogEndsByDestructionAndOwnsItsBindings)
+{
+    const int windows = ThreadWindowCount();
+    int destroyed = 0;
+    {
+        TestDialog dialog;
+        dialog.SetModal(0);
+        const INT_PTR made = dialog.Create(nullptr);
+        ASSERT_NE(-1, made);
+        HWND window = reinterpret_cast<HWND>(made);
+        EXPECT_EQ(window, dialog.Window());
+        EXPECT_EQ(&dialog, DialogBase::FromHandle(window));
+
+        auto* first = new CountingBinding(&dialog, IDC_TEST_LABEL, destroyed);
+        new CountingBinding(&dialog, IDC_TEST_LABEL, destroyed);
+        EXPECT_EQ(first, dialog.BindingById(IDC_TEST_LABEL));
+        EXPECT_EQ(dialog.edit, dialog.BindingByWindow(GetDlgItem(window, IDC_TEST_EDIT)));
+        EXPECT_EQ(nullptr, dialog.BindingById(999));
+
+        // Notifications reach the first binding of the id.
+        NMHDR header = {GetDlgItem(window, IDC_TEST_LABEL), IDC_TEST_LABEL, static_cast<UINT>(-2)};
+        SendMessageA(window, WM_NOTIFY, IDC_TEST_LABEL, reinterpret_cast<LPARAM>(&header));
+        EXPECT_EQ(1, first->clicks);
+        EXPECT_EQ(40, first->OnNotify(nullptr, 0, -4));
+        EXPECT_EQ(-100, first->OnNotify(nullptr, 0, -100));
+
+        dialog.End(1);
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(nullptr, dialog.Window());
+        EXPECT_EQ(1u, dialog.Result());
+        EXPECT_EQ(1, dialog.take_overs);
+        dialog.End(0);  // no window: nothing more is taken over
+        EXPECT_EQ(1, dialog.take_overs);
+    }
+    EXPECT_EQ(2, destroyed);
+    EXPECT_EQ(windows, ThreadWindowCount());
+}
+
+TEST(DialogTest, CheckAndEditBindingsReadAndWriteTheirControls)
+{
+    TestDialog dialog;
+    dialog.SetModal(0);
+    ASSERT_NE(-1, dialog.Create(nullptr));
+    CheckBinding& check = *dialog.check;
+    EditBinding& edit = *dialog.edit;
+    char text[8];
+    int value = -1;
+
+    EXPECT_EQ(1, check.SetText("?"));
+    EXPECT_EQ(1, check.GetText(text, sizeof text));
+    EXPECT_STREQ("?", text);
+    EXPECT_EQ(0, check.SetText(""));
+    EXPECT_EQ(0, check.SetText(nullptr));
+    check.GetValue(value);
+    EXPECT_EQ(BST_INDETERMINATE, value);
+    EXPECT_EQ(1, check.SetText("1x"));
+    check.GetText(text, sizeof text);
+    EXPECT_STREQ("1", text);
+    check.Clear();
+    check.GetValue(value);
+    EXPECT_EQ(BST_UNCHECKED, value);
+
+    edit.SetText("  -42 apples");
+    EXPECT_EQ(1, edit.GetValue(value));
+    EXPECT_EQ(-42, value);
+    edit.SetText("none");
+    edit.GetValue(value);
+    EXPECT_EQ(0, value);
+    edit.SetNumber(2026);
+    EXPECT_EQ(1, edit.GetText(text, 3));  // cut to the buffer
+    EXPECT_STREQ("20", text);
+
+    // A number text longer than GetValue's buffer is read only as far as
+    // it goes; GetString takes all of it.
+    const std::string digits(300, '9');
+    edit.SetText(digits.c_str());
+    edit.GetValue(value);
+    EXPECT_EQ(INT_MAX, value);
+    zstring all;
+    EXPECT_EQ(1, edit.GetString(all));
+    EXPECT_EQ(digits, all.c_str());
+    dialog.End(0);
+
+    // Without a window the edit has no text to give.
+    EXPECT_EQ(0, edit.GetText(text, sizeof text));
+    EXPECT_EQ(0, edit.GetString(all));
+    ControlBinding lone;
+    EXPECT_EQ(-1, lone.Id());
+    EXPECT_EQ(7, lone.ReservedA(7));
+}

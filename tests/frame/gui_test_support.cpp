@@ -1,0 +1,156 @@
+#include "tests/frame/gui_test_support.h"
+
+#include <cstring>
+
+namespace {
+
+BoxAnswerer* g_answerer = nullptr;
+const char kAnsweredMark[] = "FrameTestAnswered";
+
+const unsigned kFirstStandardIcon = 32512;
+const unsigned kLastStandardIcon = 32516;
+
+std::string TextOf(HWND window)
+{
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool IsClass(HWND window, const char* name)
+{
+    char class_name[64] = "";
+    GetClassNameA(window, class_name, sizeof class_name);
+    return _stricmp(class_name, name) == 0;
+}
+
+// The standard icon a static icon control shows, by handle: the system
+// hands out one shared handle per standard icon.
+unsigned StandardIconOf(HWND control)
+{
+    const HICON shown = reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0));
+    if (!shown)
+        return 0;
+    for (unsigned id = kFirstStandardIcon; id <= kLastStandardIcon; ++id) {
+        if (LoadIconA(nullptr, MAKEINTRESOURCEA(id)) == shown)
+            return id;
+    }
+    return 0;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count)
+{
+    (void)window;
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+}  // namespace
+
+void PumpMessages(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (milliseconds)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (done())
+            return true;
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+bool IsMessageBox(HWND window)
+{
+    if (!IsClass(window, "#32770"))
+        return false;
+    for (int id = IDOK; id <= IDNO; ++id) {
+        HWND button = GetDlgItem(window, id);
+        if (button && IsClass(button, "Button"))
+            return true;
+    }
+    return false;
+}
+
+BoxAnswerer::BoxAnswerer(std::vector<int> answers)
+    : m_answers(std::move(answers)), m_next(0), m_hook(nullptr)
+{
+    g_answerer = this;
+    m_hook = SetWindowsHookExA(WH_CBT, &BoxAnswerer::Hook, nullptr, GetCurrentThreadId());
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    if (m_hook)
+        UnhookWindowsHookEx(m_hook);
+    g_answerer = nullptr;
+}
+
+LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wparam, LPARAM lparam)
+{
+    // By activation the box has its text, icon and buttons.
+    if (code == HCBT_ACTIVATE && g_answerer && IsMessageBox(reinterpret_cast<HWND>(wparam)))
+        g_answerer->Answer(reinterpret_cast<HWND>(wparam));
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+void BoxAnswerer::Answer(HWND box)
+{
+    // A box activated again (after another window) is answered already.
+    if (GetPropA(box, kAnsweredMark))
+        return;
+    SetPropA(box, kAnsweredMark, box);
+    SeenBox seen;
+    seen.box = box;
+    seen.caption = TextOf(box);
+    seen.owner = GetWindow(box, GW_OWNER);
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsClass(child, "Button")) {
+            seen.buttons.push_back(GetDlgCtrlID(child));
+        } else if (IsClass(child, "Static")) {
+            const LONG type = GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
+            if (type == SS_ICON)
+                seen.icon = StandardIconOf(child);
+            else
+                seen.text += TextOf(child);
+        }
+    }
+    int answer = seen.buttons.empty() ? IDOK : seen.buttons.front();
+    if (m_next < m_answers.size())
+        answer = m_answers[m_next++];
+    m_boxes.push_back(seen);
+    // Posted: the box's own loop presses the button once it runs.
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+}
+
+GuiCounts CurrentGuiCounts()
+{
+    GuiCounts counts;
+    counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    return counts;
+}
+
+int ThreadWindowCount()
+{
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}

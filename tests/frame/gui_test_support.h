@@ -1,0 +1,65 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Helpers for tests that drive real windows: pumping this thread's
+// messages and answering the message boxes that the code under test shows.
+
+// Dispatches this thread's pending messages; with a time, keeps at it for
+// that many milliseconds. A quit message is taken out and dropped.
+void PumpMessages(DWORD milliseconds = 0);
+// Pumps until done() holds or the time is up; returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000);
+
+// What one message box showed.
+struct SeenBox {
+    HWND box = nullptr;
+    std::string caption;
+    std::string text;
+    unsigned icon = 0;  // the standard icon id (32512..32516), or 0 for none
+    HWND owner = nullptr;
+    std::vector<int> buttons;  // the ids of its buttons, in window order
+};
+
+// Answers the message boxes this thread shows while the object lives.
+class BoxAnswerer {
+    // Each box is recorded when it becomes active and then pressed with the
+    // next of the given answers (its first button once they run out). Any
+    // button id may be given, even one the box lacks, to end it with that
+    // result. One answerer at a time.
+public:
+    explicit BoxAnswerer(std::vector<int> answers = {});
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+    const std::vector<SeenBox>& Boxes() const { return m_boxes; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
+    void Answer(HWND box);
+
+    std::vector<int> m_answers;
+    size_t m_next;
+    std::vector<SeenBox> m_boxes;
+    HHOOK m_hook;
+};
+
+// True for a dialog that is a message box: it has one of the standard
+// buttons (OK, Cancel, Abort, Retry, Ignore, Yes, No).
+bool IsMessageBox(HWND window);
+
+// The process's GDI and USER object counts. Wine does not keep them
+// (GetGuiResources reports 0), so tests also check the objects themselves.
+struct GuiCounts {
+    DWORD gdi = 0;
+    DWORD user = 0;
+};
+GuiCounts CurrentGuiCounts();
+
+// The top-level windows that belong to this thread and are still alive.
+int ThreadWindowCount();
