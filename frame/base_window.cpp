@@ -40,7 +40,7 @@ BaseWindow::BaseWindow()
 BaseWindow::~BaseWindow()
 {
     ForgetMainWindow(this);
-    HWND window = m_spec.window;
+    HWND window = m_descriptor.window;
     if (window && IsWindow(window)) {
         // Fails for a window that another thread made; cutting the tie
         // below leaves that window to default processing.
@@ -204,12 +204,12 @@ int BaseWindow::IsDone()
 
 int BaseWindow::Destroy()
 {
-    return DestroyWindow(m_spec.window) ? 1 : 0;
+    return DestroyWindow(m_descriptor.window) ? 1 : 0;
 }
 
 int BaseWindow::Close()
 {
-    DestroyWindow(m_spec.window);
+    DestroyWindow(m_descriptor.window);
     return 1;
 }
 
@@ -286,38 +286,38 @@ int BaseWindow::RegisterWindowClass()
 
 int BaseWindow::CreateWindowWith(const char* caption, HWND parent)
 {
-    FillCreation(m_spec);
-    const DWORD style = m_spec.style & ~WS_VISIBLE;
+    FillCreation(m_descriptor);
+    const DWORD style = m_descriptor.style & ~WS_VISIBLE;
     if (!m_placement_pending) {
         DefaultRect(m_rect);
     } else {
         // Open where the placement will put it anyway.
-        const RECT& normal = m_spec.placement.rcNormalPosition;
+        const RECT& normal = m_descriptor.placement.rcNormalPosition;
         m_rect = {normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top};
     }
     if (parent)
-        m_spec.parent = parent;
-    HWND window = CreateWindowExA(m_spec.ex_style, ResourceName(), caption, style, m_rect.x,
-                                  m_rect.y, m_rect.width, m_rect.height, m_spec.parent,
-                                  m_spec.menu, ProgramInstance(), this);
+        m_descriptor.parent = parent;
+    HWND window = CreateWindowExA(m_descriptor.ex_style, ResourceName(), caption, style, m_rect.x,
+                                  m_rect.y, m_rect.width, m_rect.height, m_descriptor.parent,
+                                  m_descriptor.menu, ProgramInstance(), this);
     if (!window) {
         // A menu goes with its window; without one nobody would free it.
-        if (m_spec.menu)
-            DestroyMenu(m_spec.menu);
-        m_spec.menu = nullptr;
-        m_spec.window = nullptr;
+        if (m_descriptor.menu)
+            DestroyMenu(m_descriptor.menu);
+        m_descriptor.menu = nullptr;
+        m_descriptor.window = nullptr;
         return 0;
     }
-    m_spec.window = window;
+    m_descriptor.window = window;
     BeforeToolBar(m_tool_bar);
     if (m_tool_bar.ButtonCount())
         m_tool_bar.Create(window, ProgramInstance(), ResourceName());
     AfterToolBar(m_tool_bar);
-    if (m_spec.ex_style & WS_EX_ACCEPTFILES)
+    if (m_descriptor.ex_style & WS_EX_ACCEPTFILES)
         AcceptDroppedFiles();
     if (m_placement_pending)
         ApplyPlacement();
-    else if (m_spec.style & WS_VISIBLE)
+    else if (m_descriptor.style & WS_VISIBLE)
         ShowWindow(window, SW_SHOW);
     return 1;
 }
@@ -329,21 +329,21 @@ int BaseWindow::SavePlacement()
 {
     // The moves of creation come before a pending placement is applied;
     // they must not overwrite it.
-    if (m_placement_pending || !m_spec.window || !IsWindow(m_spec.window))
+    if (m_placement_pending || !m_descriptor.window || !IsWindow(m_descriptor.window))
         return 0;
-    m_spec.placement.length = kPlacementLength;
-    return GetWindowPlacement(m_spec.window, &m_spec.placement) ? 1 : 0;
+    m_descriptor.placement.length = kPlacementLength;
+    return GetWindowPlacement(m_descriptor.window, &m_descriptor.placement) ? 1 : 0;
 }
 
 int BaseWindow::ApplyPlacement()
 {
-    if (!m_spec.window)
+    if (!m_descriptor.window)
         return 0;
     m_placement_pending = 0;
     // A copy: the moves it causes save the placement over the original
     // while the system still reads it.
-    const WINDOWPLACEMENT placement = m_spec.placement;
-    return SetWindowPlacement(m_spec.window, &placement) ? 1 : 0;
+    const WINDOWPLACEMENT placement = m_descriptor.placement;
+    return SetWindowPlacement(m_descriptor.window, &placement) ? 1 : 0;
 }
 
 std::ostream& BaseWindow::WritePlacement(std::ostream& out)
@@ -351,15 +351,15 @@ std::ostream& BaseWindow::WritePlacement(std::ostream& out)
     SavePlacement();
     if (!out)
         return out;
-    return WritePlacementRecord(out, m_spec.placement);
+    return WritePlacementRecord(out, m_descriptor.placement);
 }
 
 int BaseWindow::ReadPlacement(std::istream& in)
 {
-    if (!ReadPlacementRecord(in, m_spec.placement))
+    if (!ReadPlacementRecord(in, m_descriptor.placement))
         return 0;
-    m_spec.placement.length = kPlacementLength;
-    if (m_spec.window)
+    m_descriptor.placement.length = kPlacementLength;
+    if (m_descriptor.window)
         ApplyPlacement();
     else
         m_placement_pending = 1;
@@ -368,15 +368,15 @@ int BaseWindow::ReadPlacement(std::istream& in)
 
 void BaseWindow::AcceptDroppedFiles()
 {
-    DragAcceptFiles(m_spec.window, TRUE);
+    DragAcceptFiles(m_descriptor.window, TRUE);
 }
 
 UINT_PTR BaseWindow::StartTimer(UINT_PTR id, UINT period)
 {
-    return ::StartTimer(m_spec.window, id, period);
+    return ::StartTimer(m_descriptor.window, id, period);
 }
 
 int BaseWindow::StopTimer(UINT_PTR id)
 {
-    return ::StopTimer(m_spec.window, id);
+    return ::StopTimer(m_descriptor.window, id);
 }

@@ -7,7 +7,7 @@
 #include "base/zstring.h"
 #include "frame/builtin_toolbar.h"
 #include "frame/window_events.h"
-#include "frame/window_spec.h"
+#include "frame/windowspec.h"
 
 class DropInfo;
 class WindowThread;
@@ -82,7 +82,7 @@ public:
     virtual ~BaseWindow();
     // Claims the message loop and starts thread with this window; the start
     // result, or -1 when the loop was already claimed.
-    virtual int BecomeMain(WindowThread* thread, const WindowSpec& spec);
+    virtual int BecomeMain(WindowThread* thread, const WindowSpec& descriptor);
     // Reads a placement record (pending until the window exists), then
     // Create(parent).
     virtual int ReadStateAndCreate(std::istream& in, HWND parent);
@@ -90,7 +90,7 @@ public:
     virtual int Create(HWND parent);
     // Claims the loop, creates the window and runs the process's message
     // loop; the quit message's code, or -1.
-    virtual int Run(const WindowSpec& spec);
+    virtual int Run(const WindowSpec& descriptor);
     // The modal loop's stop test.
     virtual int IsDone();
     virtual int Destroy();
@@ -123,9 +123,9 @@ public:
     UINT_PTR StartTimer(UINT_PTR id, UINT period);
     int StopTimer(UINT_PTR id);
 
-    HWND Handle() const { return m_spec.window; }
-    WindowSpec& Spec() { return m_spec; }
-    const WindowSpec& Spec() const { return m_spec; }
+    HWND Handle() const { return m_descriptor.window; }
+    WindowSpec& Descriptor() { return m_descriptor; }
+    const WindowSpec& Descriptor() const { return m_descriptor; }
     BuiltInToolBar& ToolBar() { return m_tool_bar; }
     WindowThread* Thread() const { return m_thread; }
     const zstring& ClassName() const { return m_class_name; }
@@ -148,7 +148,7 @@ public:
 protected:
     // The one-loop rule shared by Run and BecomeMain: 1 when this window
     // claimed the loop and took the descriptor; 0 after the refusal box.
-    int ClaimLoop(const WindowSpec& spec);
+    int ClaimLoop(const WindowSpec& descriptor);
     int CreateWindowWith(const char* caption, HWND parent);
 
 private:
@@ -170,7 +170,7 @@ private:
     void HandleMouse(const WindowEvent& event);
     void HandleToolTip(const WindowEvent& event);
     LRESULT HandleUserRange(const WindowEvent& event);
-    void CopySpec(const WindowSpec& spec);
+    void CopyDescriptor(const WindowSpec& descriptor);
     void ForgetClassAtom();
 
     WindowRect m_rect;
@@ -180,7 +180,7 @@ private:
     ScrollRecord m_scroll;
     PaintRecord m_paint;
     PAINTSTRUCT m_paint_struct;
-    WindowSpec m_spec;
+    WindowSpec m_descriptor;
     WindowThread* m_thread;  // owned
     zstring m_class_name;
     int m_placement_pending;

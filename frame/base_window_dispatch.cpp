@@ -94,7 +94,7 @@ LRESULT BaseWindow::BindOnCreate(HWND window, LPARAM lparam)
     }
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     // Handlers may run before CreateWindowExA returns the handle.
-    self->m_spec.window = window;
+    self->m_descriptor.window = window;
     // OnCreated waits for the loop, so it sees a finished window.
     PostMessageA(window, kCreatedMessage, 0, 0);
     return 0;
@@ -304,7 +304,7 @@ LRESULT BaseWindow::HandleDestroy(const WindowEvent& event)
     if (m_main)
         PostQuitMessage(static_cast<int>(event.wparam));
     m_tool_bar.Release();
-    m_spec.window = nullptr;
+    m_descriptor.window = nullptr;
     return 0;
 }
 

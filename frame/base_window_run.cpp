@@ -36,42 +36,42 @@ void ServeWindow(HWND window, Done done)
 
 }  // namespace
 
-int BaseWindow::ClaimLoop(const WindowSpec& spec)
+int BaseWindow::ClaimLoop(const WindowSpec& descriptor)
 {
     if (!ClaimMainWindow(this)) {
         ErrorBox("ERROR: Do not run more than one message loop.", "Error!");
         return 0;
     }
     m_main = 1;
-    CopySpec(spec);
+    CopyDescriptor(descriptor);
     return 1;
 }
 
-void BaseWindow::CopySpec(const WindowSpec& spec)
+void BaseWindow::CopyDescriptor(const WindowSpec& descriptor)
 {
-    if (&spec == &m_spec)
+    if (&descriptor == &m_descriptor)
         return;
     try {
-        m_spec.caption = spec.caption;
+        m_descriptor.caption = descriptor.caption;
     } catch (const std::bad_alloc&) {
         // The caption comes from CaptionText; the copy is kept for callers.
     }
-    m_spec.show_command = spec.show_command;
-    m_spec.window = spec.window;
-    m_spec.placement = spec.placement;
-    m_spec.ex_style = spec.ex_style;
-    m_spec.style = spec.style;
-    m_spec.parent = spec.parent;
-    m_spec.menu = spec.menu;
+    m_descriptor.show_command = descriptor.show_command;
+    m_descriptor.window = descriptor.window;
+    m_descriptor.placement = descriptor.placement;
+    m_descriptor.ex_style = descriptor.ex_style;
+    m_descriptor.style = descriptor.style;
+    m_descriptor.parent = descriptor.parent;
+    m_descriptor.menu = descriptor.menu;
 }
 
-int BaseWindow::Run(const WindowSpec& spec)
+int BaseWindow::Run(const WindowSpec& descriptor)
 {
-    if (!ClaimLoop(spec))
+    if (!ClaimLoop(descriptor))
         return -1;
     if (!Create(GetDesktopWindow()))
         return -1;
-    ShowWindow(Handle(), m_spec.show_command);
+    ShowWindow(Handle(), m_descriptor.show_command);
     MSG message;
     for (;;) {
         const BOOL got = GetMessageA(&message, nullptr, 0, 0);
@@ -84,9 +84,9 @@ int BaseWindow::Run(const WindowSpec& spec)
     }
 }
 
-int BaseWindow::BecomeMain(WindowThread* thread, const WindowSpec& spec)
+int BaseWindow::BecomeMain(WindowThread* thread, const WindowSpec& descriptor)
 {
-    if (!ClaimLoop(spec))
+    if (!ClaimLoop(descriptor))
         return -1;
     return thread ? thread->Start(this) : 0;
 }
@@ -113,5 +113,5 @@ int BaseWindow::RunInThread(int priority)
             return 0;
     }
     m_thread->SetPriority(priority);
-    return BecomeMain(m_thread, m_spec);
+    return BecomeMain(m_thread, m_descriptor);
 }

@@ -88,7 +88,7 @@ DWORD WINAPI WindowThread::Routine(void* parameter)
         BaseWindow* window = self->m_window;
         HWND handle = window->Create(GetDesktopWindow()) ? window->Handle() : nullptr;
         if (handle)
-            ShowWindow(handle, window->Spec().show_command);
+            ShowWindow(handle, window->Descriptor().show_command);
         SetEvent(created);
         if (!handle)
             return 0;

@@ -96,7 +96,7 @@ TEST(BaseWindowTest, CreationBindsTheObjectAndOnCreatedFollowsFromTheLoop)
     EXPECT_EQ(nullptr, first.window);
     EXPECT_EQ(0u, first.message);
     EXPECT_EQ(0, first.platform_code);
-    EXPECT_EQ(kPlacementLength, window.Spec().placement.length);
+    EXPECT_EQ(kPlacementLength, window.Descriptor().placement.length);
 
     // The defaults: at 10, 10, 400 by 200, captioned with the class name,
     // a visible pop-up with a system menu that accepts files.
@@ -107,7 +107,7 @@ TEST(BaseWindowTest, CreationBindsTheObjectAndOnCreatedFollowsFromTheLoop)
     EXPECT_STREQ("FrameTestWindow", caption);
     EXPECT_EQ(0x90880000u, static_cast<DWORD>(GetWindowLongA(handle, GWL_STYLE)) & 0x90880000u);
     EXPECT_TRUE(GetWindowLongA(handle, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    EXPECT_EQ(GetDesktopWindow(), window.Spec().parent);
+    EXPECT_EQ(GetDesktopWindow(), window.Descriptor().parent);
     EXPECT_NE(nullptr, window.menu);  // from the test resources
     EXPECT_EQ(window.menu, GetMenu(handle));
 
@@ -444,14 +444,14 @@ TEST(PlacementTest, MaximizedPlacementOpensMaximized)
 TEST(PlacementTest, DamagedRecordsChangeNothing)
 {
     RecordingWindow window;
-    const WINDOWPLACEMENT before = window.Spec().placement;
+    const WINDOWPLACEMENT before = window.Descriptor().placement;
     const char* damaged[] = {"", "   ", "44 0 1 5 6", "44 0 1 -1 -1 x -1 30 40 330 190 ",
                              "garbage"};
     for (const char* text : damaged) {
         std::istringstream in(text);
         EXPECT_EQ(0, window.ReadPlacement(in)) << '"' << text << '"';
         EXPECT_EQ(0, window.PlacementPending());
-        EXPECT_EQ(0, std::memcmp(&before, &window.Spec().placement, sizeof before));
+        EXPECT_EQ(0, std::memcmp(&before, &window.Descriptor().placement, sizeof before));
     }
     std::istringstream bad("44 0 1 -1 -1 -1 -1 30 40 330 190 ");
     bad.setstate(std::ios::badbit);

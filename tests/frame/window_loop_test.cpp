@@ -191,7 +191,7 @@ void RunInThreadInAFreshProcess()
     };
     {
         RecordingWindow window("FrameThreadMain");
-        window.Spec().show_command = SW_SHOWNORMAL;
+        window.Descriptor().show_command = SW_SHOWNORMAL;
         check(window.RunInThread(THREAD_PRIORITY_BELOW_NORMAL) == 1, "RunInThread starts");
         WindowThread* thread = window.Thread();
         check(thread && thread->GetState() == WindowThread::kRunning, "thread running");
@@ -225,9 +225,9 @@ TEST(RunTest, RunServesTheMainWindowAndRefusesASecondLoop)
     BoxAnswerer answers;
     {
         RecordingWindow main_window("FrameMainWindow");
-        WindowSpec spec;
-        spec.caption = "From the command line";
-        spec.show_command = SW_SHOWNORMAL;
+        WindowSpec descriptor;
+        descriptor.caption = "From the command line";
+        descriptor.show_command = SW_SHOWNORMAL;
         int second_run = 0;
         int second_thread_run = 0;
         main_window.on_created = [&](RecordingWindow& w) {
@@ -247,15 +247,15 @@ TEST(RunTest, RunServesTheMainWindowAndRefusesASecondLoop)
             EXPECT_EQ(0, second.IsMain());
             PostMessageA(w.Handle(), WM_CLOSE, 0, 0);
         };
-        EXPECT_EQ(0, main_window.Run(spec));
+        EXPECT_EQ(0, main_window.Run(descriptor));
         EXPECT_EQ(-1, second_run);
         EXPECT_EQ(-1, second_thread_run);
         EXPECT_EQ(1, main_window.IsMain());
         EXPECT_EQ(1, main_window.Count("OnCreated"));
         EXPECT_EQ(1, main_window.Count("OnDestroyed"));
         EXPECT_EQ(nullptr, main_window.Handle());
-        EXPECT_STREQ("From the command line", main_window.Spec().caption.c_str());
-        EXPECT_EQ(SW_SHOWNORMAL, main_window.Spec().show_command);
+        EXPECT_STREQ("From the command line", main_window.Descriptor().caption.c_str());
+        EXPECT_EQ(SW_SHOWNORMAL, main_window.Descriptor().show_command);
 
         const std::vector<SeenBox>& boxes = answers.Boxes();
         ASSERT_EQ(3u, boxes.size());

@@ -1,4 +1,4 @@
-#include "frame/window_spec.h"
+#include "frame/windowspec.h"
 
 #include <istream>
 #include <ostream>

@@ -1,0 +1,154 @@
+#include "frame/progress_window.h"
+
+#include <gtest/gtest.h>
+
+#include "frame/window_thread.h"
+#include "tests/frame/gui_test_support.h"
+
+namespace {
+
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kGreen = RGB(0, 255, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kGrey = RGB(128, 128, 128);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+// A shown progress window whose client area is exactly width x height.
+void ShowWithClientSize(HWND window, int width, int height)
+{
+    RECT outer = {0, 0, width, height};
+    AdjustWindowRectEx(&outer, DWORD(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    PumpMessages(50);
+}
+
+int WhitePixels(HDC dc, int side)
+{
+    int white = 0;
+    for (int i = 0; i < side * side; ++i)
+        white += GetPixel(dc, i % side, i / side) == RGB(255, 255, 255);
+    return white;
+}
+
+}  // namespace
+
+TEST(ProgressWindowTest, CountTextAndReset)
+{
+    ProgressWindow progress;  // no window: steps only count
+    progress.Step(401);
+    EXPECT_STREQ("0401", progress.Text().c_str());
+    progress.Step(0xFFFFFFFFu - 401);
+    EXPECT_STREQ("4294967295", progress.Text().c_str());
+    progress.Reset();
+    EXPECT_STREQ("0000", progress.Text().c_str());
+    EXPECT_EQ(-1, progress.Laps());
+}
+
+// Each step repaints at once: the ellipse takes the colour of the leg the
+// point is on, a line runs from the centre to the point and the count is
+// written in white.
+TEST(ProgressWindowTest, StepsRepaintThePointClockwiseRoundTheBorder)
+{
+    ProgressWindow progress;
+    ASSERT_EQ(1, progress.Create(nullptr));
+    HWND window = progress.Handle();
+    // Top-most, 100 x 100 in the middle of the screen, no caption.
+    EXPECT_STREQ("Progress", progress.ClassName().c_str());
+    EXPECT_EQ(DWORD(WS_POPUP | WS_DLGFRAME),  // the system adds WS_CLIPSIBLINGS
+              DWORD(GetWindowLongPtrA(window, GWL_STYLE)) & ~WS_CLIPSIBLINGS);
+    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 50, rect.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 50, rect.top);
+    EXPECT_EQ(100, rect.right - rect.left);
+    EXPECT_EQ(100, rect.bottom - rect.top);
+    ShowWithClientSize(window, 100, 100);
+    const struct {
+        unsigned step;
+        COLORREF fill;
+        POINT on_line;   // on the line from the centre to the point
+        POINT off_line;  // where the previous point's line was
+        int laps;
+    } cases[] = {
+        {50, kRed, {90, 50}, {50, 90}, 0},     // right edge, 50 down
+        {100, kGreen, {50, 90}, {90, 50}, 0},  // bottom edge, at 150
+        {100, kBlue, {10, 50}, {50, 90}, 0},   // left edge, at 250
+        {100, kGrey, {50, 30}, {10, 50}, 0},   // top edge, at 350
+        {50, kGrey, {90, 10}, {50, 30}, 1},    // a whole lap: top-right corner
+        {1, kRed, {75, 25}, {50, 30}, 0},      // 401 wraps to 1
+    };
+    HDC dc = GetDC(window);
+    for (const auto& c : cases) {
+        progress.Step(c.step);
+        SCOPED_TRACE(progress.Count());
+        EXPECT_EQ(c.laps, progress.Laps());
+        EXPECT_EQ(c.fill, GetPixel(dc, 30, 60));
+        EXPECT_EQ(kBlack, GetPixel(dc, c.on_line.x, c.on_line.y));
+        EXPECT_EQ(c.fill, GetPixel(dc, c.off_line.x, c.off_line.y));
+        EXPECT_EQ(kBlack, GetPixel(dc, 75, 25));  // the line to the top-right corner
+        EXPECT_GT(WhitePixels(dc, 100), 10);
+    }
+    EXPECT_STREQ("0401", progress.Text().c_str());
+
+    // 60 x 40 has a border of 200: the colours change exactly at the corners.
+    ShowWithClientSize(window, 60, 40);
+    const struct { unsigned count; COLORREF fill; int laps; } corners[] = {
+        {39, kRed, 0},   {40, kGreen, 0}, {99, kGreen, 0}, {100, kBlue, 0}, {139, kBlue, 0},
+        {140, kGrey, 0}, {199, kGrey, 0}, {200, kGrey, 1}, {201, kRed, 0},
+        {1000, kRed, 0},  // five whole laps reduce to 0
+    };
+    for (const auto& c : corners) {
+        SCOPED_TRACE(c.count);
+        progress.Reset();
+        progress.Step(c.count);
+        EXPECT_EQ(c.fill, GetPixel(dc, 15, 25));
+        EXPECT_EQ(c.laps, progress.Laps());
+    }
+    // An empty client area has no border to run round.
+    ProgressWindow windowless;
+    windowless.Step(7);
+    windowless.Draw(dc, RECT{0, 0, 0, 0});
+    EXPECT_EQ(-1, windowless.Laps());
+    ReleaseDC(window, dc);
+}
+
+// As the database uses it: the window lives in a thread of its own and
+// each step waits until that thread has painted.
+TEST(ProgressWindowTest, StepFromAnotherThreadPaintsBeforeItReturns)
+{
+    ProgressWindow progress;
+    WindowThread thread;
+    ASSERT_EQ(1, thread.Start(&progress));
+    ASSERT_EQ(1, thread.WaitForWindow(5000));
+    progress.Step(1);
+    EXPECT_EQ(0, progress.Laps());  // -1 until painted
+    PostMessageA(progress.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(thread.Handle(), 0) == WAIT_OBJECT_0; }));
+}
+
+TEST(ProgressWindowTest, RepeatedWindowsAndDrawsLeaveNothingBehind)
+{
+    const int windows_before = ThreadWindowCount();
+    for (int i = 0; i < 20; ++i) {
+        ProgressWindow progress;
+        ASSERT_EQ(1, progress.Create(nullptr));
+        progress.Step(37);
+    }
+    EXPECT_EQ(windows_before, ThreadWindowCount());
+
+    // More draws than the process's GDI handle table holds: a brush kept
+    // by each would leave no room for another.
+    HDC dc = CreateCompatibleDC(nullptr);
+    ProgressWindow progress;
+    for (int i = 0; i < 70000; ++i) {
+        progress.Step(1);
+        progress.Draw(dc, RECT{0, 0, 40, 40});
+    }
+    HBRUSH brush = CreateSolidBrush(kRed);
+    EXPECT_NE(nullptr, brush);
+    DeleteObject(brush);
+    DeleteDC(dc);
+}
