@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -15,39 +16,23 @@ const COLORREF kPaper = RGB(0xF0, 0xE0, 0x30);  // 3203312
 const LOGFONTA kArial = {-16, 0, 0, 0, 400, 0, 0, 0, 1, 0, 0, 0, 0, "Arial"};
 const std::string kArialForm = "-16\n0\n0\n0\n400\n0\n0\n0\n1\n0\n0\n0\n0\nArial\n";
 
-// What a display font changes in a device context.
-struct ContextState {
-    HGDIOBJ font, brush;
-    COLORREF text, back;
-};
-
-ContextState StateOf(HDC dc)
+// What a display font changes in a device context, as text.
+std::string StateOf(HDC dc)
 {
-    return {GetCurrentObject(dc, OBJ_FONT), GetCurrentObject(dc, OBJ_BRUSH), GetTextColor(dc),
-            GetBkColor(dc)};
+    char text[96];
+    std::snprintf(text, sizeof text, "font %p brush %p text %06lx back %06lx",
+                  GetCurrentObject(dc, OBJ_FONT), GetCurrentObject(dc, OBJ_BRUSH),
+                  static_cast<unsigned long>(GetTextColor(dc)),
+                  static_cast<unsigned long>(GetBkColor(dc)));
+    return text;
 }
 
-void ExpectState(const ContextState& want, HDC dc)
-{
-    const ContextState got = StateOf(dc);
-    EXPECT_EQ(want.font, got.font);
-    EXPECT_EQ(want.brush, got.brush);
-    EXPECT_EQ(want.text, got.text);
-    EXPECT_EQ(want.back, got.back);
-}
-
-// A memory device context with a bitmap, so that drawing can be read back.
+// A memory device context with a bitmap, so that drawing can be read back,
+// and an Arial font in ink on paper.
 class DisplayFontTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(nullptr, m_dc);
-        ASSERT_NE(nullptr, m_bitmap);
-        m_old_bitmap = SelectObject(m_dc, m_bitmap);
-        m_before = StateOf(m_dc);
-        m_font.SetColors(kInk, kPaper);
-    }
-    void TearDown() override
+    DisplayFontTest() { m_font.SetColors(kInk, kPaper); }
+    ~DisplayFontTest() override
     {
         SelectObject(m_dc, m_old_bitmap);
         DeleteObject(m_bitmap);
@@ -58,8 +43,8 @@ protected:
     HDC m_dc = CreateCompatibleDC(nullptr);
     HDC m_other = CreateCompatibleDC(nullptr);
     HBITMAP m_bitmap = CreateBitmap(200, 60, 1, 32, nullptr);
-    HGDIOBJ m_old_bitmap = nullptr;
-    ContextState m_before = {};
+    HGDIOBJ m_old_bitmap = SelectObject(m_dc, m_bitmap);
+    const std::string m_before = StateOf(m_dc);
     DisplayFont m_font{&kArial};
 };
 
@@ -68,14 +53,12 @@ protected:
 TEST_F(DisplayFontTest, SelectSetsEverythingAndReleasePutsItBack)
 {
     ASSERT_EQ(1, m_font.Assert(m_dc));
-    const ContextState during = StateOf(m_dc);
-    EXPECT_EQ(static_cast<HFONT>(m_font), during.font);
-    EXPECT_EQ(kInk, during.text);
-    EXPECT_EQ(kPaper, during.back);
+    const HGDIOBJ brush = GetCurrentObject(m_dc, OBJ_BRUSH);
+    EXPECT_EQ(static_cast<HFONT>(m_font), GetCurrentObject(m_dc, OBJ_FONT));
 
     // What the user sees: the brush fills with paper, text is inked on it.
     RECT all = {0, 0, 200, 60};
-    FillRect(m_dc, &all, static_cast<HBRUSH>(during.brush));
+    FillRect(m_dc, &all, static_cast<HBRUSH>(brush));
     TextOutA(m_dc, 0, 0, "MMMM", 4);
     EXPECT_EQ(kPaper, GetPixel(m_dc, 199, 59));
     int inked = 0;
@@ -85,49 +68,43 @@ TEST_F(DisplayFontTest, SelectSetsEverythingAndReleasePutsItBack)
     EXPECT_GT(inked, 20);
 
     ASSERT_EQ(1, m_font.Remove(m_dc));
-    ExpectState(m_before, m_dc);
-    EXPECT_EQ(0u, GetObjectType(during.brush));
+    EXPECT_EQ(m_before, StateOf(m_dc));
+    EXPECT_EQ(0u, GetObjectType(brush));
     EXPECT_EQ(0, m_font.Remove(m_dc));  // nothing left to release
 
-    // Without a context the release acts where the font was selected.
+    // Without a context the release acts where the font was selected, and
+    // so does the destructor of a font still selected.
     ASSERT_EQ(1, m_font.Assert(m_dc));
     EXPECT_EQ(1, m_font.Remove(nullptr));
-    ExpectState(m_before, m_dc);
-
-    // So does the destructor, for a font still selected.
+    EXPECT_EQ(m_before, StateOf(m_dc));
     {
         DisplayFont font(m_font);
         ASSERT_EQ(1, font.Assert(m_dc));
     }
-    ExpectState(m_before, m_dc);
+    EXPECT_EQ(m_before, StateOf(m_dc));
 }
 
-TEST_F(DisplayFontTest, SelectedElsewhereIsRefusedAndChangesNothing)
+TEST_F(DisplayFontTest, RefusalsChangeNothing)
 {
-    const ContextState other = StateOf(m_other);
+    const std::string other = StateOf(m_other);
     ASSERT_EQ(1, m_font.Assert(m_dc));
-    const ContextState during = StateOf(m_dc);
-
-    EXPECT_EQ(0, m_font.Assert(m_other));
+    const std::string during = StateOf(m_dc);
+    EXPECT_EQ(kInk, GetTextColor(m_dc));
+    EXPECT_EQ(kPaper, GetBkColor(m_dc));
+    EXPECT_EQ(0, m_font.Assert(m_other));  // selected elsewhere
     EXPECT_EQ(0, m_font.Remove(m_other));
-    ExpectState(other, m_other);
-    ExpectState(during, m_dc);
-    EXPECT_EQ(1, m_font.Remove(m_dc));
-}
+    EXPECT_EQ(other, StateOf(m_other));
+    EXPECT_EQ(during, StateOf(m_dc));
 
-TEST_F(DisplayFontTest, ColoursChangedInBetweenRefuseTheRelease)
-{
-    ASSERT_EQ(1, m_font.Assert(m_dc));
-    const ContextState during = StateOf(m_dc);
+    // Colours changed in between: the release is refused and ours go back.
     SetTextColor(m_dc, RGB(1, 2, 3));
     EXPECT_EQ(0, m_font.Remove(m_dc));
-    ExpectState(during, m_dc);  // our colours again, font and brush kept
+    EXPECT_EQ(during, StateOf(m_dc));
     SetBkColor(m_dc, RGB(4, 5, 6));
     EXPECT_EQ(0, m_font.Remove(nullptr));
-    ExpectState(during, m_dc);
-
+    EXPECT_EQ(during, StateOf(m_dc));
     EXPECT_EQ(1, m_font.Remove(m_dc));
-    ExpectState(m_before, m_dc);
+    EXPECT_EQ(m_before, StateOf(m_dc));
 }
 
 TEST_F(DisplayFontTest, ChangesWhileSelectedReachTheContext)
@@ -141,12 +118,11 @@ TEST_F(DisplayFontTest, ChangesWhileSelectedReachTheContext)
 
     std::istringstream in("255\n65280\n-40\n0\n0\n0\n700\n0\n0\n0\n1\n0\n0\n0\n0\nArial\n");
     EXPECT_TRUE(m_font.read(in));
-    EXPECT_EQ(static_cast<HFONT>(m_font), GetCurrentObject(m_dc, OBJ_FONT));
     EXPECT_EQ(-40, m_font.Height());
     EXPECT_EQ(RGB(255, 0, 0), GetTextColor(m_dc));
     EXPECT_EQ(RGB(0, 255, 0), GetBkColor(m_dc));
     EXPECT_EQ(1, m_font.Remove(m_dc));
-    ExpectState(m_before, m_dc);
+    EXPECT_EQ(m_before, StateOf(m_dc));
 }
 
 TEST_F(DisplayFontTest, RecordIsTwoColourLinesThenTheFont)
@@ -170,10 +146,10 @@ TEST_F(DisplayFontTest, RecordIsTwoColourLinesThenTheFont)
     std::ostringstream failed;
     EXPECT_FALSE(DisplayFont(&bad).write(failed));
     EXPECT_EQ("", failed.str());
-}
 
-TEST_F(DisplayFontTest, DamagedRecordChangesNeitherFontNorColours)
-{
+    // A damaged record changes neither font nor colours.
+    ASSERT_EQ(1, m_font.Assert(m_dc));
+    const std::string during = StateOf(m_dc);
     const std::string damaged[] = {
         "255\n",                                 // cut after one colour
         "4294967296\n0\n" + kArialForm,          // a colour past 32 bits
@@ -181,15 +157,13 @@ TEST_F(DisplayFontTest, DamagedRecordChangesNeitherFontNorColours)
         "255\n0\n" + kArialForm.substr(0, 12),   // the font cut short
         "255\n0\n-30\n0\n0\n0\n700\n0\n0\n0\n0\n0\n0\n0\nTahoma\n",  // a line lost
     };
-    ASSERT_EQ(1, m_font.Assert(m_dc));
-    const ContextState during = StateOf(m_dc);
     for (const std::string& text : damaged) {
         std::istringstream in(text);
         EXPECT_FALSE(m_font.read(in)) << text;
         EXPECT_EQ(kInk, m_font.TextColor());
         EXPECT_EQ(kPaper, m_font.BackColor());
         EXPECT_EQ(-16, m_font.Height());
-        ExpectState(during, m_dc);
+        EXPECT_EQ(during, StateOf(m_dc));
     }
     EXPECT_EQ(1, m_font.Remove(m_dc));
 }
@@ -216,5 +190,5 @@ TEST_F(DisplayFontTest, NoGdiObjectLeaks)
         GTEST_SKIP() << "no count of GDI objects here";
     churn();
     EXPECT_EQ(before, CountGdiObjects());
-    ExpectState(m_before, m_dc);
+    EXPECT_EQ(m_before, StateOf(m_dc));
 }

@@ -37,12 +37,10 @@ protected:
     void SetUp() override
     {
         static int count = 0;
-        m_saved = CurrentFolderText();
         GetEnvironmentVariableA("TMP", m_tmp, MAX_PATH);
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        m_folder = std::string(temp) + "orv_path_test_" + std::to_string(GetCurrentProcessId()) +
-                   "_" + std::to_string(++count);
+        const std::string name = "orv_path_test_" + std::to_string(GetCurrentProcessId()) + "_" +
+                                 std::to_string(++count);
+        m_folder = (std::filesystem::temp_directory_path() / name).string();
         ASSERT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr));
         ASSERT_TRUE(SetCurrentDirectoryA(m_folder.c_str()));
         m_folder = CurrentFolderText();
@@ -56,35 +54,23 @@ protected:
     }
     std::string In(const char* name) const { return m_folder + "\\" + name; }
 
-    std::string m_saved;
+    const std::string m_saved = CurrentFolderText();
     std::string m_folder;
     char m_tmp[MAX_PATH] = "";
 };
-
-using ProgramPathsTest = FilePathTest;
 
 }  // namespace
 
 TEST_F(FilePathTest, NameCheckConvertsAcceptsAndRefuses)
 {
-    const struct {
-        const char* name;
-        int accepted;
-        std::string converted;
-    } cases[] = {
-        {"a/b.txt", 1, "a\\b.txt"},  // a backslash once converted: no folder added
-        {"notes.txt", 1, In("notes.txt")},
-        {"C:\\a\\b.std", 1, "C:\\a\\b.std"},
-        {"C:x", 1, "C:x"},
-        {"C:\\a\\b:c", 0, "C:\\a\\b:c"},
-        {"x*.std", 0, In("x*.std")},
-        {"data:1", 0, In("data:1")},
-        {"C:", 0, "C:"},
-        {"", 0, ""},
-        {"d/e?.txt", 0, "d\\e?.txt"},
-        {"a\\\"<>|", 0, "a\\\"<>|"},
-        {"a\\<", 0, "a\\<"},
-    };
+    // A backslash once converted means no folder is added.
+    const struct { const char* name; int accepted; std::string converted; } cases[] = {
+        {"a/b.txt", 1, "a\\b.txt"},         {"notes.txt", 1, In("notes.txt")},
+        {"C:\\a\\b.std", 1, "C:\\a\\b.std"}, {"C:x", 1, "C:x"},
+        {"C:\\a\\b:c", 0, "C:\\a\\b:c"},     {"x*.std", 0, In("x*.std")},
+        {"data:1", 0, In("data:1")},        {"C:", 0, "C:"},
+        {"", 0, ""},                        {"d/e?.txt", 0, "d\\e?.txt"},
+        {"a\\\"<>|", 0, "a\\\"<>|"},        {"a\\<", 0, "a\\<"}};
     for (const auto& c : cases) {
         zstring name(c.name);
         EXPECT_EQ(c.accepted, FilePath::CheckName(name)) << c.name;
@@ -92,13 +78,10 @@ TEST_F(FilePathTest, NameCheckConvertsAcceptsAndRefuses)
     }
     EXPECT_EQ(0, FilePath::CheckNameChars(zstring("a/b"), 1));
     EXPECT_EQ(0, FilePath::CheckNameChars(zstring("C:x"), 0));
-}
 
-TEST_F(FilePathTest, StartsOnDefaultFileAndKeepsItsPathOnRefusal)
-{
+    // A refused name leaves the path as it was.
     FilePath file;
     EXPECT_EQ(In("default.file"), file.Path().c_str());
-    EXPECT_EQ(0, file.Exists());
     ASSERT_EQ(1, file.SetPath(zstring("keep.txt")));
     for (const char* bad : {"x*.std", "", "data:1"}) {
         EXPECT_EQ(0, file.SetPath(zstring(bad))) << bad;
@@ -146,7 +129,7 @@ TEST_F(FilePathTest, RenameMovesTheFileOrRefusesWithoutLoss)
     EXPECT_EQ("new A", ReadFile(In("c.txt")));
     EXPECT_EQ(In("c.txt"), file.Path().c_str());
 
-    ASSERT_EQ(1, file.SetPath(zstring("gone.txt")));
+    ASSERT_EQ(1, file.SetPath(zstring("gone.txt")));  // no file: only the path moves
     EXPECT_EQ(1, file.Rename(zstring("d.txt")));
     EXPECT_EQ(In("d.txt"), file.Path().c_str());
     EXPECT_EQ("<missing>", ReadFile(In("d.txt")));
@@ -176,7 +159,7 @@ TEST_F(FilePathTest, RemoveExistsAndDestruction)
     EXPECT_EQ(0, FilePath::FileExists(m_folder.c_str()));  // a folder is no file
 }
 
-TEST_F(ProgramPathsTest, ProgramFileFolderAndPathAgree)
+TEST_F(FilePathTest, ProgramPathsAgreeAndRestoreTheCurrentFolder)
 {
     ProgramPaths paths;
     zstring path, name, folder, sounds("AlarmSounds.ary");
@@ -188,24 +171,18 @@ TEST_F(ProgramPathsTest, ProgramFileFolderAndPathAgree)
     EXPECT_EQ(1, FilePath::FileExists(path.c_str()));
     EXPECT_EQ(sounds.c_str(), paths.FileInProgramFolder(sounds));
     EXPECT_EQ(std::string(folder.c_str()) + "\\AlarmSounds.ary", sounds.c_str());
-}
 
-TEST_F(ProgramPathsTest, TempFolderAndNamesRestoreTheCurrentFolder)
-{
-    ProgramPaths paths;
-    zstring name, folder, first, second, kept("kept");
-    paths.ProgramFileName(name);
+    zstring temp, first, second, kept("kept");
     SetEnvironmentVariableA("TMP", In("t1\\t2").c_str());  // neither level exists
-    ASSERT_NE(nullptr, paths.TempFolder(folder));
-    EXPECT_EQ(In("t1\\t2\\") + name.c_str() + ".tmp", folder.c_str());
-    EXPECT_TRUE(std::filesystem::is_directory(folder.c_str()));
-    EXPECT_NE(nullptr, paths.TempFolder(folder));  // existing is no error
-
+    ASSERT_NE(nullptr, paths.TempFolder(temp));
+    EXPECT_EQ(In("t1\\t2\\") + name.c_str() + ".tmp", temp.c_str());
+    EXPECT_TRUE(std::filesystem::is_directory(temp.c_str()));
+    EXPECT_NE(nullptr, paths.TempFolder(temp));  // existing is no error
     ASSERT_NE(nullptr, paths.TempFileName(first));
     ASSERT_NE(nullptr, paths.TempFileName(second));
     EXPECT_STRNE(first.c_str(), second.c_str());
-    EXPECT_EQ(0u, first.find(zstring(folder).append("\\")));
-    EXPECT_LT(folder.length() + 1, first.length());
+    EXPECT_EQ(0u, first.find(zstring(temp).append("\\")));
+    EXPECT_LT(temp.length() + 1, first.length());
     EXPECT_EQ(0, FilePath::FileExists(first.c_str()));
     EXPECT_EQ(m_folder, CurrentFolderText());
 

@@ -10,27 +10,22 @@ namespace {
 
 // Every field distinct, so that a swapped pair shows.
 const LOGFONTA kKnown = {-17, 9, 0, -900, 700, 1, 0, 1, 1, 3, 2, 5, 34, "Tahoma"};
-const char kKnownForm[] = "-17\n9\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n";
+const std::string kKnownForm = "-17\n9\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n";
 
-class FontzTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(nullptr, m_dc);
-        ASSERT_NE(nullptr, m_other);
-        m_original = GetCurrentObject(m_dc, OBJ_FONT);
-    }
-    void TearDown() override
-    {
-        DeleteDC(m_dc);
-        DeleteDC(m_other);
-    }
-    static HGDIOBJ FontIn(HDC dc) { return GetCurrentObject(dc, OBJ_FONT); }
+HGDIOBJ FontIn(HDC dc)
+{
+    return GetCurrentObject(dc, OBJ_FONT);
+}
 
-    HDC m_dc = CreateCompatibleDC(nullptr);
-    HDC m_other = CreateCompatibleDC(nullptr);
-    HGDIOBJ m_original = nullptr;
-};
+// The known form with one line (0 to 13) replaced.
+std::string WithLine(int line, const std::string& text)
+{
+    std::string form = kKnownForm;
+    size_t begin = 0;
+    for (int i = 0; i < line; ++i)
+        begin = form.find('\n', begin) + 1;
+    return form.replace(begin, form.find('\n', begin) - begin, text);
+}
 
 std::string Written(const Fontz& font)
 {
@@ -39,12 +34,25 @@ std::string Written(const Fontz& font)
     return out.fail() ? "<failed>" : out.str();
 }
 
+// Two memory contexts and the font both start with.
+class FontzTest : public testing::Test {
+protected:
+    ~FontzTest() override
+    {
+        DeleteDC(m_dc);
+        DeleteDC(m_other);
+    }
+    HDC m_dc = CreateCompatibleDC(nullptr);
+    HDC m_other = CreateCompatibleDC(nullptr);
+    HGDIOBJ m_original = FontIn(m_dc);
+};
+
 }  // namespace
 
-// The GDI objects alive in this process, for both test files. Wine answers
-// 0 to GetGuiResources; there the entries in use are counted in the GDI
-// handle table that the process environment block points to (24-byte
-// entries, type byte 0 when free). 0 when neither way is open.
+// The GDI objects alive in this process, for both test files; 0 when they
+// cannot be counted. Wine answers 0 to GetGuiResources, so there the used
+// entries of the GDI handle table the PEB points to are counted (24 bytes
+// each, type byte 0 when free).
 DWORD CountGdiObjects()
 {
     const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
@@ -69,20 +77,17 @@ DWORD CountGdiObjects()
 #endif
 }
 
-TEST_F(FontzTest, AssertAndRemovePutTheContextBack)
+TEST_F(FontzTest, OneSelectionAtATimeAndTheContextPutBack)
 {
     Fontz font(&kKnown);
     const HFONT first = font;
     EXPECT_EQ(0, font.Remove(m_dc));  // selected nowhere yet
     ASSERT_EQ(1, font.Assert(m_dc));
-    EXPECT_EQ(first, FontIn(m_dc));
-
-    // Selected already: refused, and the first selection stays.
-    EXPECT_EQ(0, font.Assert(m_dc));
+    EXPECT_EQ(0, font.Assert(m_dc));  // selected already: refused, the first selection kept
     EXPECT_EQ(0, font.Assert(m_other));
     EXPECT_EQ(0, font.Remove(m_other));
     EXPECT_EQ(first, FontIn(m_dc));
-    EXPECT_NE(first, FontIn(m_other));
+    EXPECT_EQ(m_original, FontIn(m_other));
 
     // Out again: the old font back, the handle deleted, the description kept.
     ASSERT_EQ(1, font.Remove(m_dc));
@@ -90,23 +95,31 @@ TEST_F(FontzTest, AssertAndRemovePutTheContextBack)
     EXPECT_EQ(nullptr, static_cast<HFONT>(font));
     EXPECT_EQ(0u, GetObjectType(first));
     EXPECT_EQ(kKnownForm, Written(font));
-
     // Made again from the description; a null context means where it is.
     ASSERT_EQ(1, font.Assert(m_other));
     EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_other));
-    EXPECT_EQ(kKnownForm, Written(font));
     EXPECT_EQ(1, font.Remove(nullptr));
     EXPECT_EQ(m_original, FontIn(m_other));
+
+    // Another font selected behind its back: the release fails, but the
+    // handle goes, the description stays and the font can be selected again.
+    ASSERT_EQ(1, font.Assert(m_dc));
+    const HFONT mine = font;
+    HFONT intruder = CreateFontA(30, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    SelectObject(m_dc, intruder);
+    EXPECT_EQ(0, font.Remove(m_dc));
+    EXPECT_EQ(0u, GetObjectType(mine));
+    EXPECT_EQ(kKnownForm, Written(font));
+    ASSERT_EQ(1, font.Assert(m_other));
+    EXPECT_TRUE(DeleteObject(intruder));
 }
 
-TEST_F(FontzTest, ConstructorsKeepTheirArgumentOrders)
+TEST_F(FontzTest, ConstructorsKeepTheirArgumentOrdersAndCopiesAreUnselected)
 {
     EXPECT_EQ(kKnownForm, Written(Fontz("Tahoma", -17, 9, 0, -900, 700, 34, 1, 0, 1, 1, 3, 2, 5)));
     EXPECT_EQ(kKnownForm, Written(Fontz(-17, 9, 0, -900, 700, 1, 0, 1, 1, 3, 2, 5, 34, "Tahoma")));
     EXPECT_EQ("0\n0\n0\n0\n400\n0\n0\n0\n1\n0\n0\n0\n0\n!\n", Written(Fontz()));
 
-    // A copy has its own handle and is selected nowhere, even when the
-    // original is.
     Fontz original(&kKnown);
     ASSERT_EQ(1, original.Assert(m_dc));
     Fontz copy(original);
@@ -121,25 +134,35 @@ TEST_F(FontzTest, ChangesWhileSelectedReplaceTheFontInTheContext)
     ASSERT_EQ(1, font.Assert(m_dc));
     const HFONT first = font;
     ASSERT_EQ(1, font.Height(-30));
-    EXPECT_NE(first, static_cast<HFONT>(font));
-    EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
-    EXPECT_EQ(0u, GetObjectType(first));
     ASSERT_EQ(1, font.Width(4));
     EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
+    EXPECT_EQ(0u, GetObjectType(first));
     EXPECT_EQ("-30\n4\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n", Written(font));
-
-    LOGFONTA courier = kKnown;
-    lstrcpyA(courier.lfFaceName, "Courier New");
-    font = Fontz(&courier);
+    font = Fontz();
     EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
     std::istringstream in("12\n0\n0\n0\n400\n0\n0\n0\n0\n0\n0\n0\n0\nArial\n");
     EXPECT_TRUE(font.read(in));
     EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
     EXPECT_EQ(12, font.Height());
-
     // Still one selection: taking it out gives the context its own font.
     ASSERT_EQ(1, font.Remove(m_dc));
     EXPECT_EQ(m_original, FontIn(m_dc));
+
+    // A handle not owned outlives the object; a replacement is the object's own.
+    HFONT shared = CreateFontIndirectA(&kKnown);
+    {
+        Fontz borrowed(shared);
+        borrowed.CanDelete(0);
+        ASSERT_EQ(1, borrowed.Assert(m_dc));
+        EXPECT_EQ(1, borrowed.Remove(m_dc));
+        EXPECT_EQ(shared, static_cast<HFONT>(borrowed));
+        ASSERT_EQ(1, borrowed.Assert(m_dc));
+        ASSERT_EQ(1, borrowed.Height(-40));
+        EXPECT_NE(shared, static_cast<HFONT>(borrowed));
+    }
+    EXPECT_EQ(m_original, FontIn(m_dc));
+    EXPECT_EQ(DWORD(OBJ_FONT), GetObjectType(shared));
+    EXPECT_TRUE(DeleteObject(shared));
 }
 
 TEST_F(FontzTest, HeightAndWidthOfZeroAreMeasured)
@@ -159,18 +182,14 @@ TEST_F(FontzTest, HeightAndWidthOfZeroAreMeasured)
     EXPECT_EQ(direct.tmHeight, font.Height());
     ASSERT_EQ(1, font.Remove(m_dc));
     EXPECT_EQ(direct.tmAveCharWidth, font.Width());  // from the description only
-
-    Fontz sized(&kKnown);
-    EXPECT_EQ(-17, sized.Height());  // as described, sign and all
-    EXPECT_EQ(9, sized.Width());
+    EXPECT_EQ(-17, Fontz(&kKnown).Height());  // as described, sign and all
 }
 
-TEST_F(FontzTest, StreamFormIsFourteenLines)
+TEST_F(FontzTest, StreamFormIsFourteenLinesAndDamageChangesNothing)
 {
     LOGFONTA edges = {-2147483647 - 1, 2147483647, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, ""};
-    Fontz font(&edges);
     const std::string form = "-2147483648\n2147483647\n0\n0\n0\n0\n0\n0\n255\n0\n0\n0\n255\n!\n";
-    EXPECT_EQ(form, Written(font));
+    EXPECT_EQ(form, Written(Fontz(&edges)));
     Fontz back(&kKnown);
     std::istringstream in(form);
     EXPECT_TRUE(back.read(in));
@@ -194,70 +213,22 @@ TEST_F(FontzTest, StreamFormIsFourteenLines)
         lstrcpyA(edges.lfFaceName, face);
         EXPECT_EQ("<failed>", Written(Fontz(&edges))) << face;
     }
-}
 
-TEST_F(FontzTest, DamagedStreamFormFailsAndKeepsTheFont)
-{
-    const std::string good = kKnownForm;
+    // Cut short, a word, an empty line, numbers out of range, a face too long.
     const std::string damaged[] = {
-        "",
-        good.substr(0, good.find("Tahoma")),                        // no face line
-        good.substr(0, good.find("\n700")),                         // cut after four lines
-        "-17\n9\nx\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",  // a word
-        "-17\n9\n\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",   // an empty line
-        "2147483648\n9\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
-        "-17\n9\n0\n-900\n700\n256\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
-        "-17\n9\n0\n-900\n700\n-1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
-        std::string(40, '9') + "\n9\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
-        good.substr(0, good.find("Tahoma")) + std::string(20000, 'F') + "\n",
-    };
+        "", kKnownForm.substr(0, kKnownForm.find("Tahoma")),
+        kKnownForm.substr(0, kKnownForm.find("\n700")), WithLine(2, "x"), WithLine(2, ""),
+        WithLine(0, "2147483648"), WithLine(5, "256"), WithLine(5, "-1"),
+        WithLine(0, std::string(40, '9')), WithLine(13, std::string(20000, 'F'))};
     Fontz font(&kKnown);
     ASSERT_EQ(1, font.Assert(m_dc));
     const HFONT handle = font;
     for (const std::string& text : damaged) {
-        std::istringstream in(text);
-        EXPECT_FALSE(font.read(in)) << text.substr(0, 60);
+        std::istringstream damage(text);
+        EXPECT_FALSE(font.read(damage)) << text.substr(0, 60);
         EXPECT_EQ(handle, FontIn(m_dc));
-        EXPECT_EQ(good, Written(font));
+        EXPECT_EQ(kKnownForm, Written(font));
     }
-    EXPECT_EQ(1, font.Remove(m_dc));
-}
-
-TEST_F(FontzTest, ContextChangedBehindItsBackBeepsButKeepsTheDescription)
-{
-    Fontz font(&kKnown);
-    ASSERT_EQ(1, font.Assert(m_dc));
-    const HFONT mine = font;
-    HFONT intruder = CreateFontA(30, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
-    SelectObject(m_dc, intruder);
-
-    EXPECT_EQ(0, font.Remove(m_dc));
-    EXPECT_EQ(nullptr, static_cast<HFONT>(font));
-    EXPECT_EQ(0u, GetObjectType(mine));
-    EXPECT_EQ(kKnownForm, Written(font));
-    ASSERT_EQ(1, font.Assert(m_other));  // still usable
-    EXPECT_TRUE(DeleteObject(intruder));
-}
-
-TEST_F(FontzTest, HandleNotOwnedOutlivesTheObject)
-{
-    HFONT shared = CreateFontIndirectA(&kKnown);
-    {
-        Fontz font(shared);
-        font.CanDelete(0);
-        ASSERT_EQ(1, font.Assert(m_dc));
-        EXPECT_EQ(1, font.Remove(m_dc));
-        EXPECT_EQ(m_original, FontIn(m_dc));
-        EXPECT_EQ(shared, static_cast<HFONT>(font));
-        // A replacement is the object's own and goes with it.
-        ASSERT_EQ(1, font.Assert(m_dc));
-        ASSERT_EQ(1, font.Height(-40));
-        EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
-        EXPECT_NE(shared, static_cast<HFONT>(font));
-    }
-    EXPECT_EQ(m_original, FontIn(m_dc));
-    EXPECT_EQ(DWORD(OBJ_FONT), GetObjectType(shared));
-    EXPECT_TRUE(DeleteObject(shared));
 }
 
 TEST_F(FontzTest, NoGdiObjectLeaks)

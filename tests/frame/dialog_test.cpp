@@ -113,46 +113,29 @@ TEST(DialogTest, EscapeEndsThroughTheBoundCancel)
     EXPECT_EQ(1, dialog.take_overs);
 }
 
-TEST(DialogTest, CloseBoxIsRefusedUnlessMayClose)
+TEST(DialogTest, CloseBoxAndHelpEndTheDialogOnlyWhenAllowed)
 {
-    // Refused: the OK after it still ends the dialog.
-    TestDialog refusing;
-    refusing.script = [](HWND window) {
-        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        PostCommand(window, IDOK);
+    // Each case posts its message and then OK: a dialog that stays open
+    // ends with 1, one that the message ended gives 0.
+    struct Case {
+        UINT message;
+        WPARAM wparam;
+        int may_close, help_result, result;
     };
-    EXPECT_EQ(1, refusing.Run());
-    EXPECT_EQ(1, refusing.take_overs);
-
-    TestDialog closing;
-    closing.may_close = 1;
-    closing.script = [](HWND window) {
-        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        PostCommand(window, IDOK);
-    };
-    EXPECT_EQ(0, closing.Run());
-    EXPECT_EQ(1, closing.take_overs);
-}
-
-TEST(DialogTest, HelpThatHelpedKeepsTheDialogOpen)
-{
-    TestDialog helped;
-    helped.help_result = 1;
-    helped.script = [](HWND window) {
-        PostCommand(window, IDHELP);
-        PostCommand(window, IDOK);
-    };
-    EXPECT_EQ(1, helped.Run());
-    EXPECT_EQ(1, helped.helps);
-
-    TestDialog declined;
-    declined.script = [](HWND window) {
-        PostCommand(window, IDHELP);
-        PostCommand(window, IDOK);
-    };
-    EXPECT_EQ(0, declined.Run());
-    EXPECT_EQ(1, declined.helps);
-    EXPECT_EQ(1, declined.take_overs);
+    const Case cases[] = {{WM_SYSCOMMAND, SC_CLOSE, 0, 0, 1}, {WM_SYSCOMMAND, SC_CLOSE, 1, 0, 0},
+                          {WM_COMMAND, IDHELP, 0, 1, 1}, {WM_COMMAND, IDHELP, 0, 0, 0}};
+    for (const Case& c : cases) {
+        TestDialog dialog;
+        dialog.may_close = c.may_close;
+        dialog.help_result = c.help_result;
+        dialog.script = [&](HWND window) {
+            PostMessageA(window, c.message, c.wparam, 0);
+            PostCommand(window, IDOK);
+        };
+        EXPECT_EQ(c.result, dialog.Run()) << c.message << " " << c.may_close << c.help_result;
+        EXPECT_EQ(1, dialog.take_overs);
+        EXPECT_EQ(c.wparam == IDHELP ? 1 : 0, dialog.helps);
+    }
 }
 
 TEST(DialogTest, ModelessDialogEndsByDestructionAndOwnsItsBindings)

@@ -2,13 +2,12 @@
 
 #include <cstring>
 
+#include "frame/dialog_items.h"  // the standard icon ids
+
 namespace {
 
 BoxAnswerer* g_answerer = nullptr;
 const char kAnsweredMark[] = "FrameTestAnswered";
-
-const unsigned kFirstStandardIcon = 32512;
-const unsigned kLastStandardIcon = 32516;
 
 std::string TextOf(HWND window)
 {
@@ -24,23 +23,31 @@ bool IsClass(HWND window, const char* name)
     return _stricmp(class_name, name) == 0;
 }
 
-// The standard icon a static icon control shows, by handle: the system
-// hands out one shared handle per standard icon.
+// The standard icon a static control shows: each has one shared handle.
 unsigned StandardIconOf(HWND control)
 {
-    const HICON shown = reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0));
-    if (!shown)
-        return 0;
-    for (unsigned id = kFirstStandardIcon; id <= kLastStandardIcon; ++id) {
-        if (LoadIconA(nullptr, MAKEINTRESOURCEA(id)) == shown)
+    const LRESULT shown = SendMessageA(control, STM_GETICON, 0, 0);
+    for (unsigned id = kIconApplication; shown && id <= kIconAsterisk; ++id) {
+        if (reinterpret_cast<LRESULT>(LoadIconA(nullptr, MAKEINTRESOURCEA(id))) == shown)
             return id;
     }
     return 0;
 }
 
-BOOL CALLBACK CountWindow(HWND window, LPARAM count)
+// A message box is a dialog with one of the standard buttons (OK .. No).
+bool IsMessageBox(HWND window)
 {
-    (void)window;
+    if (!IsClass(window, "#32770"))
+        return false;
+    for (int id = IDOK; id <= IDNO; ++id) {
+        if (IsClass(GetDlgItem(window, id), "Button"))
+            return true;
+    }
+    return false;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count)
+{
     ++*reinterpret_cast<int*>(count);
     return TRUE;
 }
@@ -53,10 +60,8 @@ void PumpMessages(DWORD milliseconds)
     do {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
-                continue;
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageA(&message);  // a quit message goes nowhere
         }
         if (milliseconds)
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -66,39 +71,23 @@ void PumpMessages(DWORD milliseconds)
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
 {
     const DWORD start = GetTickCount();
-    for (;;) {
-        PumpMessages();
-        if (done())
-            return true;
+    for (PumpMessages(); !done(); PumpMessages(10)) {
         if (GetTickCount() - start >= milliseconds)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-}
-
-bool IsMessageBox(HWND window)
-{
-    if (!IsClass(window, "#32770"))
-        return false;
-    for (int id = IDOK; id <= IDNO; ++id) {
-        HWND button = GetDlgItem(window, id);
-        if (button && IsClass(button, "Button"))
-            return true;
-    }
-    return false;
+    return true;
 }
 
 BoxAnswerer::BoxAnswerer(std::vector<int> answers)
-    : m_answers(std::move(answers)), m_next(0), m_hook(nullptr)
+    : m_answers(std::move(answers)), m_next(0),
+      m_hook(SetWindowsHookExA(WH_CBT, &BoxAnswerer::Hook, nullptr, GetCurrentThreadId()))
 {
     g_answerer = this;
-    m_hook = SetWindowsHookExA(WH_CBT, &BoxAnswerer::Hook, nullptr, GetCurrentThreadId());
 }
 
 BoxAnswerer::~BoxAnswerer()
 {
-    if (m_hook)
-        UnhookWindowsHookEx(m_hook);
+    UnhookWindowsHookEx(m_hook);
     g_answerer = nullptr;
 }
 
@@ -117,19 +106,17 @@ void BoxAnswerer::Answer(HWND box)
         return;
     SetPropA(box, kAnsweredMark, box);
     SeenBox seen;
-    seen.box = box;
     seen.caption = TextOf(box);
     seen.owner = GetWindow(box, GW_OWNER);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsClass(child, "Button")) {
+        if (IsClass(child, "Button"))
             seen.buttons.push_back(GetDlgCtrlID(child));
-        } else if (IsClass(child, "Static")) {
-            const LONG type = GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
-            if (type == SS_ICON)
-                seen.icon = StandardIconOf(child);
-            else
-                seen.text += TextOf(child);
-        }
+        else if (!IsClass(child, "Static"))
+            continue;
+        else if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            seen.icon = StandardIconOf(child);
+        else
+            seen.text += TextOf(child);
     }
     int answer = seen.buttons.empty() ? IDOK : seen.buttons.front();
     if (m_next < m_answers.size())
@@ -138,14 +125,6 @@ void BoxAnswerer::Answer(HWND box)
     // Posted: the box's own loop presses the button once it runs.
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
-}
-
-GuiCounts CurrentGuiCounts()
-{
-    GuiCounts counts;
-    counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    return counts;
 }
 
 int ThreadWindowCount()

@@ -17,7 +17,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000);
 
 // What one message box showed.
 struct SeenBox {
-    HWND box = nullptr;
     std::string caption;
     std::string text;
     unsigned icon = 0;  // the standard icon id (32512..32516), or 0 for none
@@ -48,18 +47,6 @@ private:
     std::vector<SeenBox> m_boxes;
     HHOOK m_hook;
 };
-
-// True for a dialog that is a message box: it has one of the standard
-// buttons (OK, Cancel, Abort, Retry, Ignore, Yes, No).
-bool IsMessageBox(HWND window);
-
-// The process's GDI and USER object counts. Wine does not keep them
-// (GetGuiResources reports 0), so tests also check the objects themselves.
-struct GuiCounts {
-    DWORD gdi = 0;
-    DWORD user = 0;
-};
-GuiCounts CurrentGuiCounts();
 
 // The top-level windows that belong to this thread and are still alive.
 int ThreadWindowCount();

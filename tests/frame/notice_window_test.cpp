@@ -23,68 +23,25 @@ std::string EditText(HWND dialog, int id)
 std::vector<std::string> ListEntries(HWND dialog, int id)
 {
     std::vector<std::string> entries;
-    const LRESULT count = SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char entry[256] = "";
+    char entry[256];
+    for (LRESULT i = 0; i < SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0); ++i) {
         SendDlgItemMessageA(dialog, id, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
         entries.push_back(entry);
     }
     return entries;
 }
 
-// A parent window with an edit control and a list box as its items.
-class ItemHost : public testing::Test {
-protected:
-    static const int kEdit = 301;
-    static const int kList = 302;
-    static const int kIcon = 303;
-
-    void SetUp() override
-    {
-        ASSERT_NE(nullptr, m_host);
-        Child("EDIT", kEdit, ES_MULTILINE, 200, 40);
-        Child("LISTBOX", kList, 0, 200, 100);
-        Child("STATIC", kIcon, SS_LEFT, 32, 32);
-    }
-    void TearDown() override { DestroyWindow(m_host); }
-    void Child(const char* type, int id, DWORD style, int width, int height)
-    {
-        CreateWindowExA(0, type, "", WS_CHILD | WS_VISIBLE | style, 0, 0, width, height, m_host,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    }
-    void Fill(int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            const std::string entry = "e" + std::to_string(i);
-            SendDlgItemMessageA(m_host, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-        }
-    }
-
-    HWND m_host = CreateWindowExA(0, "STATIC", "Items", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200,
-                                  nullptr, nullptr, nullptr, nullptr);
-};
-
-// A list box that reports a full list while it holds `limit` entries or
-// more, or refuses every entry with LB_ERR when limit is negative.
+// A list box that reports a full list while it holds g_limit entries or
+// more, or refuses every entry with LB_ERR when g_limit is negative.
 WNDPROC g_list_procedure = nullptr;
 int g_limit = 0;
 
 LRESULT CALLBACK LimitedList(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    if (message == LB_ADDSTRING) {
-        if (g_limit < 0)
-            return LB_ERR;
-        if (CallWindowProcA(g_list_procedure, window, LB_GETCOUNT, 0, 0) >= g_limit)
-            return LB_ERRSPACE;
-    }
+    const LRESULT count = CallWindowProcA(g_list_procedure, window, LB_GETCOUNT, 0, 0);
+    if (message == LB_ADDSTRING && (g_limit < 0 || count >= g_limit))
+        return g_limit < 0 ? LB_ERR : LB_ERRSPACE;
     return CallWindowProcA(g_list_procedure, window, message, wparam, lparam);
-}
-
-void LimitList(HWND list, int limit)
-{
-    g_limit = limit;
-    g_list_procedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LimitedList)));
 }
 
 }  // namespace
@@ -96,17 +53,11 @@ TEST(NoticeWindowTest, KeepsAHistoryAndOnlyHidesWhenClosed)
     ASSERT_NE(nullptr, window);
     PumpMessages();
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ("First notice", EditText(window, IDC_NOTICE_TEXT));
     EXPECT_EQ(kIconExclamation, NoticeWindow::CurrentIcon());
-
     ModelessNotice(NoticeWindow::kAdd, "Second notice");
-    PumpMessages();
-    EXPECT_EQ("Second notice", EditText(window, IDC_NOTICE_TEXT));
     SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(0, NoticeWindow::Procedure(window, WM_SYSCOMMAND, SC_MOVE, 0));
-
     ModelessNotice("Third notice");
     PumpMessages();
     EXPECT_EQ(window, NoticeWindow::Handle());
@@ -114,18 +65,14 @@ TEST(NoticeWindowTest, KeepsAHistoryAndOnlyHidesWhenClosed)
     const std::vector<std::string> history = {"First notice", "Second notice", "Third notice"};
     EXPECT_EQ(history, ListEntries(window, IDC_NOTICE_HISTORY));
 
-    // Hiding and showing leave the history alone.
-    ModelessNotice(NoticeWindow::kHide, "not added");
-    PumpMessages();
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(kIconAsterisk, NoticeWindow::CurrentIcon());
-    ModelessNotice(1, "not added");
-    PumpMessages();
-    EXPECT_FALSE(IsWindowVisible(window));
-    ModelessNotice(NoticeWindow::kShow, "not added");
-    PumpMessages();
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(kIconApplication, NoticeWindow::CurrentIcon());
+    // Hiding (kinds 0 and 1) and showing leave the history and the text alone.
+    for (int kind : {1, NoticeWindow::kShow, NoticeWindow::kHide}) {
+        ModelessNotice(kind, "not added");
+        PumpMessages();
+        const bool shown = kind == NoticeWindow::kShow;
+        EXPECT_EQ(shown, IsWindowVisible(window) != FALSE) << kind;
+        EXPECT_EQ(shown ? kIconApplication : kIconAsterisk, NoticeWindow::CurrentIcon()) << kind;
+    }
     EXPECT_EQ(history, ListEntries(window, IDC_NOTICE_HISTORY));
     EXPECT_EQ("Third notice", EditText(window, IDC_NOTICE_TEXT));
 
@@ -138,14 +85,10 @@ TEST(NoticeWindowTest, KeepsAHistoryAndOnlyHidesWhenClosed)
     // An unknown command still draws a standard icon, and is not handled.
     EXPECT_EQ(0, NoticeWindow::Procedure(window, WM_COMMAND, 999, kIconQuestion));
     EXPECT_EQ(kIconQuestion, NoticeWindow::CurrentIcon());
-    EXPECT_EQ(0, NoticeWindow::Procedure(window, WM_COMMAND, 998, kIconAsterisk + 1));
-    EXPECT_EQ(kIconQuestion, NoticeWindow::CurrentIcon());
 
     ModelessNotice(NoticeWindow::kDestroy, nullptr);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(nullptr, NoticeWindow::Handle());
-    // The next notice makes a new window with a fresh history.
-    ModelessNotice("After the end");
+    ModelessNotice("After the end");  // a new window, with a fresh history
     ASSERT_NE(nullptr, NoticeWindow::Handle());
     EXPECT_EQ(std::vector<std::string>{"After the end"},
               ListEntries(NoticeWindow::Handle(), IDC_NOTICE_HISTORY));
@@ -159,105 +102,74 @@ TEST(NoticeWindowTest, MissingTemplateShowsTheNoticeBoxEachTime)
     RecordProgramInstance(GetModuleHandleA("kernel32.dll"), nullptr);
     BoxAnswerer answers;
     ModelessNotice("lost");
-    EXPECT_EQ(nullptr, NoticeWindow::Handle());
     ModelessNotice(NoticeWindow::kShow, "lost again");
     EXPECT_EQ(nullptr, NoticeWindow::Handle());
     RecordProgramInstance(nullptr, nullptr);
-
     ASSERT_EQ(2u, answers.Boxes().size());
     for (const SeenBox& box : answers.Boxes()) {
         EXPECT_EQ("NOTICE!", box.caption);
         EXPECT_EQ("Cannot create the modeless dialog box!", box.text);
-        EXPECT_EQ(kIconHand, box.icon);
-        EXPECT_EQ(nullptr, box.owner);
     }
-}
-
-TEST(ProgramInstanceTest, FallsBackToTheProgramFileUntilRecorded)
-{
-    EXPECT_EQ(GetModuleHandleA(nullptr), ProgramInstance());
-    HINSTANCE other = GetModuleHandleA("user32.dll");
-    RecordProgramInstance(other, GetModuleHandleA(nullptr));
-    EXPECT_EQ(other, ProgramInstance());
-    EXPECT_EQ(other, ProgramModule());
-    EXPECT_EQ(GetModuleHandleA(nullptr), PreviousInstance());
-    RecordProgramInstance(nullptr, nullptr);
-    EXPECT_EQ(GetModuleHandleA(nullptr), ProgramInstance());
-    EXPECT_EQ(nullptr, PreviousInstance());
 }
 
 TEST(ResourceIdsTest, NoticeWindowIdsAreDistinct)
 {
     // Controls report to the window with their ids as command codes, so a
     // control id equal to a command would act as that command.
-    const std::vector<int> ids = {IDC_NOTICE_HISTORY, IDC_NOTICE_TEXT, IDC_NOTICE_ICON,
-                                  IDM_NOTICE_HIDE,    IDM_NOTICE_SHOW, IDM_NOTICE_CLEAR,
-                                  IDM_NOTICE_ADD,     IDC_BUILTIN_TOOLBAR};
-    EXPECT_EQ(ids.size(), std::set<int>(ids.begin(), ids.end()).size());
+    const std::set<int> ids = {IDC_NOTICE_HISTORY, IDC_NOTICE_TEXT,  IDC_NOTICE_ICON,
+                               IDM_NOTICE_HIDE,    IDM_NOTICE_SHOW,  IDM_NOTICE_CLEAR,
+                               IDM_NOTICE_ADD,     IDC_BUILTIN_TOOLBAR};
+    EXPECT_EQ(8u, ids.size());
 }
 
-TEST_F(ItemHost, EditTextIsReplacedWhole)
+// On the notice window's controls, which these helpers serve.
+TEST(DialogItemsTest, EditTextListSheddingAndStandardIcons)
 {
-    SetDlgItemTextA(m_host, kEdit, "earlier text\r\nsecond line");
-    SendDlgItemMessageA(m_host, kEdit, EM_SETSEL, 3, 5);
-    EXPECT_EQ(1, SetEditText(m_host, kEdit, "new"));
-    EXPECT_EQ("new", EditText(m_host, kEdit));
-    EXPECT_EQ(1, ClearEditText(m_host, kEdit));
-    EXPECT_EQ(" ", EditText(m_host, kEdit));
-    EXPECT_EQ(1, SetEditText(m_host, kEdit, nullptr));
-    EXPECT_EQ("", EditText(m_host, kEdit));
-}
+    ModelessNotice(NoticeWindow::kShow, "");
+    PumpMessages();
+    HWND host = NoticeWindow::Handle();
+    ASSERT_NE(nullptr, host);
+    SetDlgItemTextA(host, IDC_NOTICE_TEXT, "earlier text\r\nsecond line");
+    SendDlgItemMessageA(host, IDC_NOTICE_TEXT, EM_SETSEL, 3, 5);
+    EXPECT_EQ(1, SetEditText(host, IDC_NOTICE_TEXT, "new"));
+    EXPECT_EQ("new", EditText(host, IDC_NOTICE_TEXT));
+    EXPECT_EQ(1, SetEditText(host, IDC_NOTICE_TEXT, nullptr));
+    EXPECT_EQ("", EditText(host, IDC_NOTICE_TEXT));
 
-TEST_F(ItemHost, DeletingEntriesTakesEverySecondOne)
-{
-    Fill(6);
-    DeleteListEntries(m_host, kList, 3);
-    const std::vector<std::string> left = {"e1", "e3", "e5"};
-    EXPECT_EQ(left, ListEntries(m_host, kList));
-    DeleteListEntries(m_host, kList, 0);
-    EXPECT_EQ(left, ListEntries(m_host, kList));
-    EXPECT_EQ(1, ClearList(m_host, kList));
-    EXPECT_TRUE(ListEntries(m_host, kList).empty());
-}
-
-TEST_F(ItemHost, FullListShedsAQuarterBeforeGivingUp)
-{
-    Fill(8);
-    LimitList(GetDlgItem(m_host, kList), 8);
-    EXPECT_EQ(1, AddToList(m_host, kList, "new"));
+    // A full list sheds every second entry of its first quarter and tries again.
+    for (int i = 0; i < 8; ++i)
+        AddToList(host, IDC_NOTICE_HISTORY, ("e" + std::to_string(i)).c_str());
+    g_limit = 8;
+    HWND list = GetDlgItem(host, IDC_NOTICE_HISTORY);
+    g_list_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LimitedList)));
+    EXPECT_EQ(1, AddToList(host, IDC_NOTICE_HISTORY, "new"));
     const std::vector<std::string> shed = {"e1", "e3", "e4", "e5", "e6", "e7", "new"};
-    EXPECT_EQ(shed, ListEntries(m_host, kList));
-
+    EXPECT_EQ(shed, ListEntries(host, IDC_NOTICE_HISTORY));
     // Still full after shedding: refused, with the quarter gone all the same.
     g_limit = 0;
-    EXPECT_EQ(0, AddToList(m_host, kList, "refused"));
-    EXPECT_EQ(6u, ListEntries(m_host, kList).size());
-
+    EXPECT_EQ(0, AddToList(host, IDC_NOTICE_HISTORY, "refused"));
+    EXPECT_EQ(6u, ListEntries(host, IDC_NOTICE_HISTORY).size());
     // Refused for another reason: the list is emptied.
     g_limit = -1;
-    EXPECT_EQ(0, AddToList(m_host, kList, "refused"));
-    EXPECT_TRUE(ListEntries(m_host, kList).empty());
-}
+    EXPECT_EQ(0, AddToList(host, IDC_NOTICE_HISTORY, "refused"));
+    EXPECT_TRUE(ListEntries(host, IDC_NOTICE_HISTORY).empty());
 
-TEST_F(ItemHost, OnlyStandardIconsAreDrawn)
-{
     for (unsigned icon = kIconApplication; icon <= kIconAsterisk; ++icon)
-        EXPECT_EQ(1, DrawStandardIcon(m_host, kIcon, icon)) << icon;
-    EXPECT_EQ(0, DrawStandardIcon(m_host, kIcon, kIconApplication - 1));
-    EXPECT_EQ(0, DrawStandardIcon(m_host, kIcon, kIconAsterisk + 1));
-    EXPECT_EQ(0, DrawStandardIcon(m_host, 999, kIconHand));
-
+        EXPECT_EQ(1, DrawStandardIcon(host, IDC_NOTICE_ICON, icon)) << icon;
+    EXPECT_EQ(0, DrawStandardIcon(host, IDC_NOTICE_ICON, kIconApplication - 1));
+    EXPECT_EQ(0, DrawStandardIcon(host, IDC_NOTICE_ICON, kIconAsterisk + 1));
+    EXPECT_EQ(0, DrawStandardIcon(host, 999, kIconHand));
     // The stop icon is a red disc: some red must be in the control now.
-    HWND control = GetDlgItem(m_host, kIcon);
-    ASSERT_EQ(1, DrawStandardIcon(m_host, kIcon, kIconHand));
+    HWND control = GetDlgItem(host, IDC_NOTICE_ICON);
+    ASSERT_EQ(1, DrawStandardIcon(host, IDC_NOTICE_ICON, kIconHand));
     HDC dc = GetDC(control);
     int red = 0;
-    for (int y = 0; y < 30; y += 3) {
-        for (int x = 0; x < 30; x += 3) {
-            const COLORREF pixel = GetPixel(dc, x, y);
-            red += GetRValue(pixel) > 150 && GetGValue(pixel) < 90 && GetBValue(pixel) < 90;
-        }
+    for (int i = 0; i < 100; ++i) {
+        const COLORREF pixel = GetPixel(dc, i % 10 * 3, i / 10 * 3);
+        red += GetRValue(pixel) > 150 && GetGValue(pixel) < 90 && GetBValue(pixel) < 90;
     }
     ReleaseDC(control, dc);
     EXPECT_GT(red, 10);
+    ModelessNotice(NoticeWindow::kDestroy, nullptr);
 }

@@ -7,13 +7,10 @@
 
 namespace {
 
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kGrey = RGB(128, 128, 128);
-const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
+               kGrey = RGB(128, 128, 128), kBlack = RGB(0, 0, 0);
 
-// A shown progress window whose client area is exactly width x height.
+// Shows the window with a client area of exactly width x height.
 void ShowWithClientSize(HWND window, int width, int height)
 {
     RECT outer = {0, 0, width, height};
@@ -24,27 +21,7 @@ void ShowWithClientSize(HWND window, int width, int height)
     PumpMessages(50);
 }
 
-int WhitePixels(HDC dc, int side)
-{
-    int white = 0;
-    for (int i = 0; i < side * side; ++i)
-        white += GetPixel(dc, i % side, i / side) == RGB(255, 255, 255);
-    return white;
-}
-
 }  // namespace
-
-TEST(ProgressWindowTest, CountTextAndReset)
-{
-    ProgressWindow progress;  // no window: steps only count
-    progress.Step(401);
-    EXPECT_STREQ("0401", progress.Text().c_str());
-    progress.Step(0xFFFFFFFFu - 401);
-    EXPECT_STREQ("4294967295", progress.Text().c_str());
-    progress.Reset();
-    EXPECT_STREQ("0000", progress.Text().c_str());
-    EXPECT_EQ(-1, progress.Laps());
-}
 
 // Each step repaints at once: the ellipse takes the colour of the leg the
 // point is on, a line runs from the centre to the point and the count is
@@ -61,18 +38,14 @@ TEST(ProgressWindowTest, StepsRepaintThePointClockwiseRoundTheBorder)
     EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT rect = {};
     GetWindowRect(window, &rect);
-    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 50, rect.left);
-    EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 50, rect.top);
-    EXPECT_EQ(100, rect.right - rect.left);
-    EXPECT_EQ(100, rect.bottom - rect.top);
+    const int x = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 50;
+    const int y = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 50;
+    const RECT centred = {x, y, x + 100, y + 100};
+    EXPECT_TRUE(EqualRect(&centred, &rect));
     ShowWithClientSize(window, 100, 100);
-    const struct {
-        unsigned step;
-        COLORREF fill;
-        POINT on_line;   // on the line from the centre to the point
-        POINT off_line;  // where the previous point's line was
-        int laps;
-    } cases[] = {
+    // The fill, a pixel on the line from the centre to the point, one where the previous
+    // point's line was, the laps.
+    const struct { unsigned step; COLORREF fill; POINT on_line, off_line; int laps; } cases[] = {
         {50, kRed, {90, 50}, {50, 90}, 0},     // right edge, 50 down
         {100, kGreen, {50, 90}, {90, 50}, 0},  // bottom edge, at 150
         {100, kBlue, {10, 50}, {50, 90}, 0},   // left edge, at 250
@@ -89,9 +62,11 @@ TEST(ProgressWindowTest, StepsRepaintThePointClockwiseRoundTheBorder)
         EXPECT_EQ(kBlack, GetPixel(dc, c.on_line.x, c.on_line.y));
         EXPECT_EQ(c.fill, GetPixel(dc, c.off_line.x, c.off_line.y));
         EXPECT_EQ(kBlack, GetPixel(dc, 75, 25));  // the line to the top-right corner
-        EXPECT_GT(WhitePixels(dc, 100), 10);
+        int white = 0;  // the count
+        for (int i = 0; i < 100 * 100; ++i)
+            white += GetPixel(dc, i % 100, i / 100) == RGB(255, 255, 255);
+        EXPECT_GT(white, 10);
     }
-    EXPECT_STREQ("0401", progress.Text().c_str());
 
     // 60 x 40 has a border of 200: the colours change exactly at the corners.
     ShowWithClientSize(window, 60, 40);
@@ -107,11 +82,17 @@ TEST(ProgressWindowTest, StepsRepaintThePointClockwiseRoundTheBorder)
         EXPECT_EQ(c.fill, GetPixel(dc, 15, 25));
         EXPECT_EQ(c.laps, progress.Laps());
     }
-    // An empty client area has no border to run round.
+
+    // Without a window a step only counts; the count reads in four or more digits.
     ProgressWindow windowless;
-    windowless.Step(7);
-    windowless.Draw(dc, RECT{0, 0, 0, 0});
+    windowless.Step(401);
+    EXPECT_STREQ("0401", windowless.Text().c_str());
+    windowless.Step(0xFFFFFFFFu - 401);
+    EXPECT_STREQ("4294967295", windowless.Text().c_str());
+    windowless.Draw(dc, RECT{0, 0, 0, 0});  // an empty client area has no border to run round
     EXPECT_EQ(-1, windowless.Laps());
+    windowless.Reset();
+    EXPECT_STREQ("0000", windowless.Text().c_str());
     ReleaseDC(window, dc);
 }
 
@@ -147,8 +128,6 @@ TEST(ProgressWindowTest, RepeatedWindowsAndDrawsLeaveNothingBehind)
         progress.Step(1);
         progress.Draw(dc, RECT{0, 0, 40, 40});
     }
-    HBRUSH brush = CreateSolidBrush(kRed);
-    EXPECT_NE(nullptr, brush);
-    DeleteObject(brush);
+    EXPECT_TRUE(DeleteObject(CreateSolidBrush(kRed)));
     DeleteDC(dc);
 }

@@ -18,20 +18,16 @@ public:
     explicit RecordingWindow(const char* name = "FrameTestWindow") : m_name(name) {}
     ~RecordingWindow() override { delete kept_files; }
 
-    int Count(const std::string& handler) const
-    {
-        auto found = counts.find(handler);
-        return found == counts.end() ? 0 : found->second;
-    }
-
-    std::map<std::string, int> counts;
+    int Count(const std::string& name) const { return counts.count(name) ? counts.at(name) : 0; }
     // FillClass calls per class name, across all windows of the process.
     static std::map<std::string, int>& ClassFills()
     {
         static std::map<std::string, int> fills;
         return fills;
     }
+    int IsDone() override { Note("IsDone"); return done ? done(*this) : is_done; }
 
+    std::map<std::string, int> counts;
     // What the test can change.
     DWORD style = 0;          // replaces the creation style when nonzero
     int break_class = 0;      // 1 makes the class registration fail
@@ -39,20 +35,16 @@ public:
     std::function<int(RecordingWindow&)> done;  // replaces is_done when set
     int instance_reply = 0;
     LRESULT user_result = 0;
-    int command_result = 1;
     int keep_files = 0;
-    WindowRect default_rect = {10, 10, 400, 200};
     COLORREF paint_colour = CLR_INVALID;  // OnPaint fills the client area with it
-    std::function<void(RecordingWindow&)> on_created;
-    std::function<void(RecordingWindow&)> on_destroyed;
-    std::function<void(RecordingWindow&, BuiltInToolBar&)> before_tool_bar;
+    std::function<void(RecordingWindow&)> on_created = [](RecordingWindow&) {};
+    std::function<void(BuiltInToolBar&)> before_tool_bar = [](BuiltInToolBar&) {};
 
     // What the handlers saw.
     HBRUSH class_brush = nullptr;
     HMENU menu = nullptr;
     SizeEvent size;
     MoveEvent move;
-    TimerEvent timer;
     HitTestEvent hit;
     PositionEvent position;
     KeyRecord key_down;
@@ -60,21 +52,14 @@ public:
     MouseMoveRecord mouse;
     ButtonRecord button;
     std::vector<ScrollRecord> scrolls;
-    PaintRecord paint;
-    RECT paint_clip = {};
     WindowEvent command;
     WindowEvent private_message;
     WindowEvent user_message;
     std::vector<UINT_PTR> ticks;
     DropInfo* kept_files = nullptr;
-    unsigned dropped_count = 0;
-
-    using BaseWindow::ClaimLoop;
 
 protected:
     const char* ResourceName() override { return m_name; }
-    void DefaultRect(WindowRect& rect) override { rect = default_rect; }
-
     void FillClass(WNDCLASSA& window_class) override
     {
         BaseWindow::FillClass(window_class);
@@ -90,109 +75,51 @@ protected:
         if (style)
             fields.style = style;
     }
-    void OnTimer(TimerEvent& event) override
-    {
-        Note("OnTimer");
-        timer = event;
-        ticks.push_back(event.id);
-    }
+    void OnTimer(TimerEvent& event) override { ticks.push_back(event.id); }
     void OnMinimized(SizeEvent& event) override { Note("OnMinimized"); size = event; }
     void OnMaximized(SizeEvent& event) override { Note("OnMaximized"); size = event; }
     void OnSized(SizeEvent& event) override { Note("OnSized"); size = event; }
-    void OnMoved(MoveEvent& event) override { Note("OnMoved"); move = event; }
-    void OnCreated(WindowEvent&) override
-    {
-        Note("OnCreated");
-        if (on_created)
-            on_created(*this);
-    }
+    void OnMoved(MoveEvent& event) override { move = event; }
+    void OnCreated(WindowEvent&) override { Note("OnCreated"); on_created(*this); }
     void OnDestroyed(WindowEvent& event) override
     {
         Note("OnDestroyed");
-        if (on_destroyed)
-            on_destroyed(*this);
         BaseWindow::OnDestroyed(event);
     }
-    void OnPositionChanging(PositionEvent& event) override
-    {
-        Note("OnPositionChanging");
-        position = event;
-    }
+    void OnPositionChanging(PositionEvent& event) override { position = event; }
     void OnHitTest(HitTestEvent& event) override { Note("OnHitTest"); hit = event; }
-    void OnInstanceQuery(InstanceQueryEvent& event) override
-    {
-        Note("OnInstanceQuery");
-        event.reply = instance_reply;
-    }
-    void OnKeyDown(KeyRecord& key) override
-    {
-        Note("OnKeyDown");
-        key_down = key;
-        BaseWindow::OnKeyDown(key);
-    }
-    int OnKeyUp(KeyRecord& key) override
-    {
-        Note("OnKeyUp");
-        key_up = key;
-        return 0;
-    }
-    void OnPrivateMessage(WindowEvent& event) override
-    {
-        Note("OnPrivateMessage");
-        private_message = event;
-    }
+    void OnInstanceQuery(InstanceQueryEvent& event) override { event.reply = instance_reply; }
+    void OnKeyDown(KeyRecord& key) override { key_down = key; BaseWindow::OnKeyDown(key); }
+    int OnKeyUp(KeyRecord& key) override { Note("OnKeyUp"); key_up = key; return 0; }
+    void OnPrivateMessage(WindowEvent& event) override { private_message = event; }
     LRESULT OnUserMessage(WindowEvent& event) override
     {
         Note("OnUserMessage");
         user_message = event;
         return user_result;
     }
-    int OnCommand(WindowEvent& event) override
-    {
-        Note("OnCommand");
-        command = event;
-        return command_result;
-    }
+    int OnCommand(WindowEvent& event) override { Note("OnCommand"); command = event; return 1; }
     void OnPaint(PaintRecord& record) override
     {
         Note("OnPaint");
-        paint = record;
-        GetClipBox(record.dc, &paint_clip);
-        if (paint_colour != CLR_INVALID) {
-            RECT client = {};
-            GetClientRect(record.window, &client);
-            HBRUSH brush = CreateSolidBrush(paint_colour);
-            FillRect(record.dc, &client, brush);
-            DeleteObject(brush);
-        }
+        if (paint_colour == CLR_INVALID)
+            return;
+        RECT client = {};
+        GetClientRect(record.window, &client);
+        SetDCBrushColor(record.dc, paint_colour);
+        FillRect(record.dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
-    void OnMouseMove(MouseMoveRecord& record) override { Note("OnMouseMove"); mouse = record; }
+    void OnMouseMove(MouseMoveRecord& record) override { mouse = record; }
     void OnMouseButton(ButtonRecord& record) override { Note("OnMouseButton"); button = record; }
-    void OnScroll(ScrollRecord& record) override
-    {
-        Note("OnScroll");
-        scrolls.push_back(record);
-    }
+    void OnScroll(ScrollRecord& record) override { scrolls.push_back(record); }
     int OnFilesDropped(DropInfo* files) override
     {
         Note("OnFilesDropped");
-        dropped_count = files->Count();
         if (keep_files)
             kept_files = files;
         return keep_files;
     }
-    void BeforeToolBar(BuiltInToolBar& tool_bar) override
-    {
-        if (before_tool_bar)
-            before_tool_bar(*this, tool_bar);
-    }
-
-public:
-    int IsDone() override
-    {
-        Note("IsDone");
-        return done ? done(*this) : is_done;
-    }
+    void BeforeToolBar(BuiltInToolBar& tool_bar) override { before_tool_bar(tool_bar); }
 
 private:
     void Note(const char* handler) { ++counts[handler]; }

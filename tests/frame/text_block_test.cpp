@@ -27,17 +27,16 @@ SIZE Measured(TextBlock& block, HDC dc, const RECT& rect = kLarge)
 
 }  // namespace
 
-TEST(TextBlockTest, MeasureGrowsWithTextLinesAndMargins)
+TEST(TextBlockTest, MeasuresAndDrawsAndPutsTheContextBack)
 {
     HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(200, 40, 1, 32, nullptr);
+    SelectObject(dc, bitmap);
     const auto before = StateOf(dc);
     TextBlock block("abc");
     const SIZE one = Measured(block, dc);
     EXPECT_GT(one.cx, 0);
-    EXPECT_EQ(before, StateOf(dc));
     EXPECT_EQ(nullptr, HFONT(block.Font()));  // no font handle kept between calls
-    block.Text() = "abcabc";
-    EXPECT_GT(Measured(block, dc).cx, one.cx);
     block.Text() = "abc\r\nabc";
     EXPECT_EQ(one.cx, Measured(block, dc).cx);
     EXPECT_EQ(2 * one.cy, Measured(block, dc).cy);
@@ -50,65 +49,41 @@ TEST(TextBlockTest, MeasureGrowsWithTextLinesAndMargins)
     block.SetMargins(0, 0);
     block.SetFlags(DT_WORDBREAK);
     std::string words;
-    for (int i = 0; i < 600; ++i)
-        words += "word ";
+    for (int i = 0; i < 2000; ++i)
+        words += "word\t ";
     block.Text() = words.c_str();
-    SIZE in_owner = {};
-    EXPECT_EQ(1, block.MeasureInOwner(dc, in_owner));
-    EXPECT_LE(in_owner.cx, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_GT(in_owner.cy, 2 * one.cy);
-
-    block.Text() = "";
     SIZE size = {};
+    EXPECT_EQ(1, block.MeasureInOwner(dc, size));
+    EXPECT_LE(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GT(size.cy, 2 * one.cy);
+    block.Text() = "";
     EXPECT_EQ(0, block.Measure(dc, size, kLarge));
-    EXPECT_EQ(before, StateOf(dc));
-    DeleteDC(dc);
-}
 
-TEST(TextBlockTest, DrawsInItsColoursAndPutsTheContextBack)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
-    const auto before = StateOf(dc);
-    TextBlock block("Hello, world");
-    block.Font().SetColors(RGB(255, 0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(0, block.Draw(dc, RECT{10, 5, 190, 35}));
+    TextBlock hello("Hello, world");
+    hello.Font().SetColors(RGB(255, 0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(0, hello.Draw(dc, RECT{10, 5, 190, 35}));
     std::map<COLORREF, int> seen;
     for (int i = 0; i < 200 * 40; ++i)
         ++seen[GetPixel(dc, i % 200, i / 200)];
     EXPECT_GT(seen[RGB(255, 0, 0)], 10);  // the text
     EXPECT_GT(seen[RGB(0, 0, 255)], 10);  // its opaque background
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 2, 2));  // outside the rectangle
-    EXPECT_EQ(before, StateOf(dc));
-    SelectObject(dc, old_bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
 
-// The platform rewrites the text it is given with an ellipsis; the block's
-// own text stays as it was, however long.
-TEST(TextBlockTest, EllipsisOnLongTextsLeavesTheTextAlone)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    std::string long_text;
-    for (int i = 0; i < 2000; ++i)
-        long_text += "word\t";
-    // The second set is the alarm prompt's: word break, expand tabs, edit
-    // control, end ellipsis and modify string.
+    // The platform rewrites the text it is given with an ellipsis; the block's own text stays
+    // as it was, however long. The second flags are the alarm prompt's: word break, expand
+    // tabs, edit control, end ellipsis and modify string.
     for (UINT flags : {UINT(DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING), UINT(0x1A050)}) {
-        for (const std::string& text : {std::string("ab"), long_text}) {
-            TextBlock block(text.c_str());
-            block.SetFlags(flags);
-            EXPECT_EQ(0, block.Draw(dc, RECT{0, 0, 40, 20}));
-            Measured(block, dc, RECT{0, 0, 40, 20});
-            EXPECT_EQ(text, block.Text().c_str());
+        for (const std::string& text : {std::string("ab"), words}) {
+            TextBlock prompt(text.c_str());
+            prompt.SetFlags(flags);
+            EXPECT_EQ(0, prompt.Draw(dc, RECT{0, 0, 40, 20}));
+            Measured(prompt, dc, RECT{0, 0, 40, 20});
+            EXPECT_EQ(text, prompt.Text().c_str());
         }
     }
+    EXPECT_EQ(before, StateOf(dc));
     DeleteDC(dc);
+    DeleteObject(bitmap);
 }
 
 TEST(TextBlockTest, StreamFormRoundTripsAndRefusesDamage)

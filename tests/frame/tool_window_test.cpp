@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "frame/tool_button.h"
 #include "tests/frame/gui_test_support.h"
@@ -12,29 +13,22 @@
 namespace {
 
 const char kWide[] = "TOOLWIDE";  // 24 x 20, all blue
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kGrey = RGB(0x80, 0x80, 0x80);
-const COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+const COLORREF kBlue = RGB(0, 0, 255), kGrey = RGB(0x80, 0x80, 0x80);
+const COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF), kBlack = RGB(0, 0, 0);
 
-std::string TextOf(HWND window)
+// A window's caption, or with GetClassNameA its class name.
+std::string TextOf(HWND window, int(WINAPI* get)(HWND, LPSTR, int) = GetWindowTextA)
 {
     char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
+    get(window, text, sizeof text);
     return text;
 }
 
-std::string ClassOf(HWND window)
+std::pair<int, int> ClientSize(HWND window)
 {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-RECT WindowRectOf(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
+    RECT client = {};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
 }
 
 // The button whose left edge is at x in the tool window's client area.
@@ -43,36 +37,21 @@ HWND ButtonAt(const ToolWindow& tool, int x)
     return ChildWindowFromPointEx(tool.Handle(), {x, 0}, CWP_ALL);
 }
 
-// Runs a callback from inside the press loop: a message posted between the
-// press and the release is dispatched while the loop runs.
-std::function<void()> g_probe;
+// A button's state when the press loop takes the button-up from the queue.
+int g_state_at_release = 0;
 
-LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK NoteRelease(int code, WPARAM wparam, LPARAM lparam)
 {
-    if (message == WM_APP && g_probe)
-        g_probe();
-    return DefWindowProcA(window, message, wparam, lparam);
+    const MSG* message = reinterpret_cast<const MSG*>(lparam);
+    if (message->message == WM_LBUTTONUP && ToolButton::FromHandle(message->hwnd))
+        g_state_at_release = ToolButton::FromHandle(message->hwnd)->State();
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-HWND MakeProbe()
+// Presses button at down and lets go at up. The button-up is posted first, so that the press
+// loop finds it and ends; moving out first posts a move to the release point before it.
+void Click(HWND button, POINT down = {5, 5}, POINT up = {5, 5}, bool move_first = false)
 {
-    WNDCLASSA probe_class = {};
-    probe_class.lpfnWndProc = &ProbeProcedure;
-    probe_class.hInstance = GetModuleHandleA(nullptr);
-    probe_class.lpszClassName = "ToolTestProbe";
-    RegisterClassA(&probe_class);
-    return CreateWindowExA(0, "ToolTestProbe", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-}
-
-// Presses button at down and lets go at up. The button-up is posted first,
-// so that the press loop finds it and ends; moving out first posts a move
-// to the release point before it.
-void Click(HWND button, POINT down = {5, 5}, POINT up = {5, 5}, bool move_first = false,
-           HWND probe = nullptr)
-{
-    if (probe)
-        PostMessageA(probe, WM_APP, 0, 0);
     if (move_first)
         PostMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(up.x, up.y));
     PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
@@ -91,15 +70,12 @@ protected:
         owner.counts.clear();
     }
 
-    // A button of the wide bitmap with style and group; its window.
-    HWND AddStyled(unsigned style, int group, unsigned command)
+    // A button of the wide bitmap with style and group.
+    ToolButton* AddStyled(unsigned style, int group, unsigned command)
     {
-        ToolButtonDescriptor descriptor;
-        descriptor.up_bitmap = descriptor.down_bitmap = tool.AddBitmap(kWide);
-        descriptor.style = style;
-        descriptor.group = group;
-        descriptor.command = command;
-        return tool.CreateButton(descriptor) ? descriptor.window : nullptr;
+        const unsigned bitmap = tool.AddBitmap(kWide);
+        ToolButtonDescriptor descriptor{bitmap, bitmap, style, command, kToolButtonUp, group};
+        return tool.CreateButton(descriptor) ? ToolButton::FromHandle(descriptor.window) : nullptr;
     }
 
     RecordingWindow owner{"ToolTestOwner"};
@@ -108,47 +84,43 @@ protected:
 
 }  // namespace
 
-TEST_F(ToolWindowTest, ButtonsLineUpAndTheWindowFitsThemPlusItsFrame)
+TEST_F(ToolWindowTest, ButtonsLineUpFitTheWindowAndShowTheirTips)
 {
     HWND window = tool.Handle();
-    EXPECT_EQ("TOOLWND", ClassOf(window));
+    EXPECT_EQ("TOOLWND", TextOf(window, GetClassNameA));
     EXPECT_EQ("Tools", TextOf(window));
     EXPECT_EQ(0x80C00000u, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & 0x80C00000u);
     EXPECT_EQ(owner.Handle(), GetParent(window));
+    RECT outer = {};
+    GetWindowRect(window, &outer);
     // No main window: 20 pixels in from the desktop's corner.
-    EXPECT_EQ(20, WindowRectOf(window).left);
-    EXPECT_EQ(20, WindowRectOf(window).top);
-    EXPECT_EQ(-1, tool.FrameWidth());
+    EXPECT_EQ(std::make_pair(20L, 20L), std::make_pair(outer.left, outer.top));
 
-    for (unsigned command = 1; command <= 3; ++command)
-        ASSERT_EQ(1, tool.AddButton(kWide, "Wide", command));
-    EXPECT_EQ(72, tool.NextX());
-    EXPECT_EQ(72, tool.ContentWidth());
-    EXPECT_EQ(20, tool.ContentHeight());
-    RECT client = {};
-    GetClientRect(window, &client);
-    EXPECT_EQ(72, client.right);
-    EXPECT_EQ(20, client.bottom);
-    const RECT outer = WindowRectOf(window);
-    EXPECT_EQ(72 + tool.FrameWidth(), outer.right - outer.left);
-    EXPECT_EQ(20 + tool.FrameHeight(), outer.bottom - outer.top);
+    ASSERT_EQ(1, tool.AddButton(kWide, "Previous Quote", 1));
+    ASSERT_EQ(1, tool.AddButton(kWide, "Next Quote", 2));
+    ASSERT_EQ(1, tool.AddButton(kWide, nullptr, 3));
+    EXPECT_EQ(std::make_pair(72, 20), ClientSize(window));
     HWND last = ButtonAt(tool, 48);
-    EXPECT_EQ("ToolWndButtonWndClass", ClassOf(last));
+    EXPECT_EQ("ToolWndButtonWndClass", TextOf(last, GetClassNameA));
     EXPECT_NE(last, ButtonAt(tool, 47));
-    EXPECT_EQ(24, WindowRectOf(last).right - WindowRectOf(last).left);
-    EXPECT_EQ(20, WindowRectOf(last).bottom - WindowRectOf(last).top);
+    EXPECT_EQ(std::make_pair(24, 20), ClientSize(last));
+
+    // The pointer over a button shows its tip until a button is drawn.
+    const std::pair<int, const char*> hovers[] = {
+        {0, "Previous Quote"}, {24, "Next Quote"}, {48, "Tools"}, {24, "Next Quote"}};
+    for (const auto& hover : hovers) {
+        SendMessageA(ButtonAt(tool, hover.first), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        EXPECT_EQ(hover.second, TextOf(window));
+    }
+    Click(ButtonAt(tool, 24));
+    EXPECT_EQ("Tools", TextOf(window));
 
     // Without a loadable bitmap a button is 13 x 13 and still works.
     ASSERT_EQ(1, tool.AddButton("NOSUCHBITMAP", nullptr, 40));
-    EXPECT_EQ(85, tool.NextX());
-    EXPECT_EQ(20, tool.RowHeight());
-    HWND bare = ButtonAt(tool, 72);
-    RECT bare_client = {};
-    GetClientRect(bare, &bare_client);
-    EXPECT_EQ(13, bare_client.right);
-    EXPECT_EQ(13, bare_client.bottom);
-    Click(bare);
-    EXPECT_EQ(1, owner.Count("OnCommand"));
+    EXPECT_EQ(std::make_pair(85, 20), ClientSize(window));
+    EXPECT_EQ(std::make_pair(13, 13), ClientSize(ButtonAt(tool, 72)));
+    Click(ButtonAt(tool, 72));
+    EXPECT_EQ(2, owner.Count("OnCommand"));
     EXPECT_EQ(40u, owner.command.wparam);
 }
 
@@ -158,132 +130,80 @@ TEST_F(ToolWindowTest, ClickSendsTheCommandToTheParentAndReleaseOutsideSendsNoth
     HWND button = ButtonAt(tool, 0);
     ToolButton* object = ToolButton::FromHandle(button);
     ASSERT_NE(nullptr, object);
-    int state_during_press = 0;
-    g_probe = [&] { state_during_press = object->State(); };
-    HWND probe = MakeProbe();
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, &NoteRelease, nullptr, GetCurrentThreadId());
 
-    Click(button, {3, 4}, {6, 7}, false, probe);
-    EXPECT_EQ(kToolButtonDown, state_during_press);  // sunken while held
+    Click(button, {3, 4}, {6, 7});
+    EXPECT_EQ(kToolButtonDown, g_state_at_release);  // sunken while held
     EXPECT_EQ(kToolButtonUp, object->State());
     ASSERT_EQ(1, owner.Count("OnCommand"));
-    EXPECT_EQ(static_cast<UINT>(WM_COMMAND), owner.command.message);
     EXPECT_EQ(109u, owner.command.wparam);
     EXPECT_EQ(MAKELPARAM(3, 4), owner.command.lparam);  // the press's position
 
-    // Moving out and letting go there: nothing, and the button is raised.
-    Click(button, {3, 4}, {40, 4}, true, probe);
-    EXPECT_EQ(kToolButtonDown, state_during_press);
-    EXPECT_EQ(kToolButtonUp, object->State());
-    // Letting go outside without a move first counts as outside as well.
+    // Moving out raises the button and letting go there sends nothing; letting
+    // go outside without a move first counts as outside as well.
+    Click(button, {3, 4}, {40, 4}, true);
+    EXPECT_EQ(kToolButtonUp, g_state_at_release);
     Click(button, {3, 4}, {-2, 4});
-    EXPECT_EQ(1, owner.Count("OnCommand"));
     EXPECT_EQ(kToolButtonUp, object->State());
+    EXPECT_EQ(1, owner.Count("OnCommand"));
 
     // Out and back in again before letting go is a click.
     PostMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(40, 4));
     Click(button, {3, 4}, {5, 5}, true);
+    EXPECT_EQ(kToolButtonDown, g_state_at_release);
     EXPECT_EQ(2, owner.Count("OnCommand"));
-    g_probe = nullptr;
-    DestroyWindow(probe);
+    UnhookWindowsHookEx(hook);
 }
 
-TEST_F(ToolWindowTest, StylesDecideTheStateAfterAClick)
+TEST_F(ToolWindowTest, StylesDecideTheStatesAfterAClick)
 {
-    // Two stays-down buttons of one group behave as radio buttons.
-    HWND first = AddStyled(kToolStaysDown, 5, 11);
-    HWND second = AddStyled(kToolStaysDown, 5, 12);
-    HWND loose = AddStyled(kToolStaysDown, 0, 13);
-    ASSERT_TRUE(first && second && loose);
-    ToolButton* a = ToolButton::FromHandle(first);
-    ToolButton* b = ToolButton::FromHandle(second);
-    Click(first);
-    Click(loose);
-    EXPECT_EQ(kToolButtonDown, a->State());
-    Click(second);
-    EXPECT_EQ(kToolButtonDown, b->State());
-    EXPECT_EQ(kToolButtonUp, a->State());
-    EXPECT_EQ(kToolButtonDown, ToolButton::FromHandle(loose)->State());  // no group
-    EXPECT_EQ(3, owner.Count("OnCommand"));
-    Click(second);
-    EXPECT_EQ(3, owner.Count("OnCommand"));  // already down
-    PumpMessages();
-
-    // A toggle goes down, then up.
-    ToolButton* toggle = ToolButton::FromHandle(AddStyled(kToolToggles, 0, 14));
-    Click(toggle->Handle());
-    EXPECT_EQ(kToolButtonDown, toggle->State());
-    Click(toggle->Handle());
-    EXPECT_EQ(kToolButtonUp, toggle->State());
-    EXPECT_EQ(5, owner.Count("OnCommand"));
-
-    // Style 22 also asks its hook on the button-up, which declines.
-    HWND on_release = AddStyled(kToolActsOnRelease, 0, 15);
-    Click(on_release);
-    EXPECT_EQ(6, owner.Count("OnCommand"));
-    SendMessageA(on_release, WM_LBUTTONUP, 0, 0);
-    EXPECT_EQ(6, owner.Count("OnCommand"));
-    EXPECT_EQ(kToolButtonUp, ToolButton::FromHandle(on_release)->State());
+    // Two stays-down buttons of one group, which work as radio buttons, one of no group, a
+    // toggle, and one of style 22, which also asks its hook on the button-up (it declines).
+    ToolButton* buttons[] = {AddStyled(kToolStaysDown, 5, 11), AddStyled(kToolStaysDown, 5, 12),
+                             AddStyled(kToolStaysDown, 0, 13), AddStyled(kToolToggles, 0, 14),
+                             AddStyled(kToolActsOnRelease, 0, 15)};
+    // The button clicked, then each button down or up and the commands sent so far.
+    const std::pair<int, const char*> clicks[] = {
+        {0, "DUUUU1"}, {2, "DUDUU2"}, {1, "UDDUU3"}, {1, "UDDUU3"},  // already down: nothing
+        {3, "UDDDU4"}, {3, "UDDUU5"}, {4, "UDDUU6"}};
+    for (const auto& click : clicks) {
+        Click(buttons[click.first]->Handle());
+        PumpMessages();
+        std::string states;
+        for (ToolButton* button : buttons)
+            states += button->State() == kToolButtonDown ? 'D' : 'U';
+        EXPECT_EQ(click.second, states + std::to_string(owner.Count("OnCommand"))) << click.first;
+    }
 }
 
-TEST_F(ToolWindowTest, TipsShowInTheCaptionUntilAButtonIsDrawn)
+TEST_F(ToolWindowTest, RaisedSunkenAndFlatButtonsDrawTheirFramesAndBitmaps)
 {
-    ASSERT_EQ(1, tool.AddButton(kWide, "Previous Quote", 1));
-    ASSERT_EQ(1, tool.AddButton(kWide, "Next Quote", 2));
-    ASSERT_EQ(1, tool.AddButton(kWide, nullptr, 3));
-    HWND first = ButtonAt(tool, 0);
-    HWND second = ButtonAt(tool, 24);
-    SendMessageA(first, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    EXPECT_EQ("Previous Quote", TextOf(tool.Handle()));
-    SendMessageA(second, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    EXPECT_EQ("Next Quote", TextOf(tool.Handle()));
-    SendMessageA(ButtonAt(tool, 48), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    EXPECT_EQ("Tools", TextOf(tool.Handle()));
-
-    SendMessageA(second, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    EXPECT_EQ("Next Quote", TextOf(tool.Handle()));
-    Click(second);
-    EXPECT_EQ("Tools", TextOf(tool.Handle()));
-}
-
-TEST_F(ToolWindowTest, RaisedSunkenAndFlatButtonsDrawTheirFrames)
-{
-    HWND window = AddStyled(kToolPopsUp, 0, 1);
-    HWND flat_window = AddStyled(kToolPopsUp | kToolFlat, 0, 2);
-    ToolButton* button = ToolButton::FromHandle(window);
-    ToolButton* flat = ToolButton::FromHandle(flat_window);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 24, 20);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    const RECT client = {0, 0, 24, 20};
-    auto draw = [&](ToolButton* which) {
-        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        which->Draw(dc, client);
+    ToolButton* raised = AddStyled(kToolPopsUp, 0, 1);
+    ToolButton* sunken = AddStyled(kToolPopsUp, 0, 2);
+    ToolButton* flat = AddStyled(kToolPopsUp | kToolFlat, 0, 3);
+    sunken->SetState(kToolButtonDown);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP canvas = CreateBitmap(26, 22, 1, 32, nullptr);
+    SelectObject(dc, canvas);
+    // The left, top, right and bottom edges of a 26 x 22 button, then where the 24 x 20
+    // bitmap ends: one pixel up and left when raised, down and right when sunken.
+    const POINT points[] = {{0, 10}, {10, 0}, {25, 10}, {10, 21}, {22, 18}, {23, 19}, {24, 20}};
+    const std::pair<ToolButton*, std::vector<COLORREF>> cases[] = {
+        {raised, {kWhite, kWhite, kGrey, kGrey, kBlue, kBlack, kBlack}},
+        {sunken, {kGrey, kGrey, kWhite, kWhite, kBlue, kBlue, kBlue}},
+        {flat, {kBlue, kBlue, kBlack, kBlack, kBlue, kBlue, kBlack}},
     };
-
-    draw(button);  // raised: light top and left, shadow right and bottom
-    EXPECT_EQ(kWhite, GetPixel(dc, 0, 10));
-    EXPECT_EQ(kWhite, GetPixel(dc, 10, 0));
-    EXPECT_EQ(kGrey, GetPixel(dc, 23, 10));
-    EXPECT_EQ(kGrey, GetPixel(dc, 10, 19));
-    EXPECT_EQ(kBlue, GetPixel(dc, 22, 18));  // the bitmap one pixel up and left
-
-    button->SetState(kToolButtonDown);
-    draw(button);  // sunken: the other way round, the bitmap one down and right
-    EXPECT_EQ(kGrey, GetPixel(dc, 0, 10));
-    EXPECT_EQ(kGrey, GetPixel(dc, 10, 0));
-    EXPECT_EQ(kWhite, GetPixel(dc, 23, 10));
-    EXPECT_EQ(kWhite, GetPixel(dc, 10, 19));
-    EXPECT_EQ(kBlue, GetPixel(dc, 1, 1));
-
-    draw(flat);  // flat: the bitmap alone, where it lies
-    EXPECT_EQ(kBlue, GetPixel(dc, 0, 0));
-    EXPECT_EQ(kBlue, GetPixel(dc, 23, 19));
-
-    SelectObject(dc, old);
-    DeleteObject(canvas);
+    const RECT client = {0, 0, 26, 22};
+    for (const auto& c : cases) {
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        c.first->Draw(dc, client);
+        std::vector<COLORREF> seen;
+        for (POINT point : points)
+            seen.push_back(GetPixel(dc, point.x, point.y));
+        EXPECT_EQ(c.second, seen);
+    }
     DeleteDC(dc);
+    DeleteObject(canvas);
 }
 
 TEST_F(ToolWindowTest, WindowsAndBitmapsGoWithTheToolWindow)
@@ -292,18 +212,16 @@ TEST_F(ToolWindowTest, WindowsAndBitmapsGoWithTheToolWindow)
     for (int cycle = 0; cycle < 3; ++cycle) {
         HGDIOBJ bitmap = nullptr;
         HWND kept = nullptr;
-        HWND dropped = nullptr;
         {
             ToolWindow other;
             EXPECT_EQ(0, other.AddButton(kWide, "Tip", 1));  // no window yet
-            EXPECT_EQ(0, other.NextX());
             ASSERT_EQ(1, other.Create(owner.Handle()));
             ASSERT_EQ(1, other.AddButton(kWide, "Tip", 1));
             ASSERT_EQ(1, other.AddButton(kWide, "Tip", 2));
             bitmap = other.BitmapAt(2);
             EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(bitmap));
             kept = ButtonAt(other, 0);
-            dropped = ButtonAt(other, 24);
+            HWND dropped = ButtonAt(other, 24);
             SendMessageA(kept, WM_MOUSEMOVE, 0, 0);
             // Deleting a button object takes its window along, once.
             delete ToolButton::FromHandle(dropped);
