@@ -1,0 +1,150 @@
+#include "tools/import_command.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "base/file_path.h"
+#include "db/quote_database.h"
+#include "db/quote_item.h"
+#include "db/volume_appender.h"
+#include "db/volume_check.h"
+#include "tools/command_line.h"
+#include "tools/fortune_text.h"
+#include "tools/progress_bar.h"
+
+namespace {
+
+// Inputs shorter than this finish before a bar would be worth drawing.
+const uint64_t kProgressFrom = 1 << 20;
+const char kDeletedMark = '\x07';
+
+struct InputFile {
+    std::string name;
+    std::string bytes;
+};
+
+struct ImportCounts {
+    uint32_t items = 0;
+    size_t empty_entries = 0;
+};
+
+// Reads every input before the volume is touched, so that a missing or
+// unusable file changes nothing.
+int read_inputs(const ToolVolume& volume, const std::vector<std::string>& names,
+                std::vector<InputFile>& inputs, uint64_t& total)
+{
+    total = 0;
+    for (const std::string& name : names) {
+        InputFile input{name, std::string()};
+        if (!FilePath::FileExists(name.c_str()))
+            return volume.fail_missing(zstring(name.c_str()), name);
+        if (!read_whole_file(name, input.bytes))
+            return volume.fail(name, "cannot be read");
+        if (const size_t line = line_of_zero_byte(input.bytes))
+            return volume.fail(name, "line " + std::to_string(line) +
+                                         " holds a zero byte, which no quote text can hold");
+        total += input.bytes.size();
+        inputs.push_back(std::move(input));
+    }
+    return 1;
+}
+
+// A volume the import may append to or create. An index without its data
+// file, or records without their index, would be lost or hidden by a
+// fresh volume, so both are refused.
+int check_target(ToolVolume& volume)
+{
+    const bool data_missing = FilePath::FileMissing(volume.data_name().c_str()) != 0;
+    const bool index_missing = FilePath::FileMissing(volume.index_name().c_str()) != 0;
+    if (data_missing) {
+        if (!index_missing)
+            return volume.fail(volume.index_name().c_str(),
+                               "an index without its data file; move it away first");
+        return 1;
+    }
+    if (!volume.check_data())
+        return 0;
+    if (index_missing && file_size(volume.data_name()) > static_cast<int64_t>(volume.header_end()))
+        return volume.fail(volume.shown(), std::string("holds records but has no index ") +
+                                               volume.index_name().c_str() +
+                                               " (orvvol recover rebuilds one)");
+    return 1;
+}
+
+int append_inputs(VolumeAppender& appender, const std::vector<InputFile>& inputs,
+                  const zstring& category, ProgressBar& bar, ImportCounts& counts)
+{
+    uint64_t done = 0;
+    QuoteEntry item;
+    item.set_quote_number(0);
+    item.set_classification(category);
+    std::string text;
+    for (const InputFile& input : inputs) {
+        FortuneReader reader(input.bytes);
+        while (reader.next(text)) {
+            item.set_text(zstring(text.c_str()));
+            if (!appender.append(item))
+                return 0;
+            ++counts.items;
+            bar.advance_to(done + reader.position());
+        }
+        counts.empty_entries += reader.empty_entries();
+        done += input.bytes.size();
+    }
+    return 1;
+}
+
+void print_import(const ToolVolume& volume, const ImportCounts& counts, size_t files,
+                  uint32_t total_items, std::ostream& out)
+{
+    out << "orvvol: imported " << counts.items << " items from " << files
+        << (files == 1 ? " file" : " files") << " into " << volume.shown();
+    if (counts.items > 0)
+        out << " (items " << total_items - counts.items << " to " << total_items - 1 << ")";
+    if (counts.empty_entries > 0)
+        out << "; " << counts.empty_entries << " empty entries skipped";
+    out << '\n';
+}
+
+}  // namespace
+
+int run_import(const CommandLine& line, ToolStreams& io)
+{
+    const std::string category = line.value("--category", "<NONE>");
+    if (category.find('\0') != std::string::npos ||
+        (!category.empty() && category[0] == kDeletedMark)) {
+        io.err << "orvvol: import: a category cannot start with byte 0x07 (it marks deleted "
+                  "items) or hold a zero byte\n";
+        return kToolBadCommand;
+    }
+    ToolVolume volume(line.operands()[0], io.err);
+    std::vector<InputFile> inputs;
+    uint64_t total = 0;
+    const std::vector<std::string> names(line.operands().begin() + 1, line.operands().end());
+    if (!volume.resolve() || !read_inputs(volume, names, inputs, total) || !check_target(volume))
+        return kToolFailed;
+    QuoteDatabaseV2 db(volume.data_name());
+    if (!db.bound() || !db.header_valid()) {
+        volume.fail(volume.shown(), "cannot be opened or created as a quote volume");
+        return kToolFailed;
+    }
+    VolumeAppender appender;
+    ProgressBar bar(io.err, total, io.progress && total >= kProgressFrom);
+    ImportCounts counts;
+    const int written = appender.open(db.file_name(), db.index_name()) &&
+                        append_inputs(appender, inputs, zstring(category.c_str()), bar, counts) &&
+                        appender.commit();
+    bar.finish();
+    if (!written) {
+        volume.fail(volume.shown(), "the items could not be written; none of them was added");
+        return kToolFailed;
+    }
+    if (!appender.verify()) {
+        volume.fail(volume.shown(), "the items were written but do not read back as written "
+                                    "(orvvol check tells more)");
+        return kToolFailed;
+    }
+    print_import(volume, counts, inputs.size(), db.count(), io.out);
+    return kToolDone;
+}

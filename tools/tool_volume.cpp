@@ -1,0 +1,78 @@
+#include "tools/tool_volume.h"
+
+#include <fstream>
+#include <iterator>
+#include <ostream>
+
+#include "base/file_path.h"
+#include "db/file_header.h"
+#include "db/volume_check.h"
+#include "db/volume_names.h"
+#include "db/volume_reader.h"
+
+ToolVolume::ToolVolume(const std::string& name, std::ostream& err)
+    : m_shown(name), m_err(err), m_data(name.c_str()), m_header_end(0)
+{
+}
+
+int ToolVolume::resolve()
+{
+    // A zero byte would cut the name short; zstring cannot hold one.
+    if (m_shown.find('\0') != std::string::npos || !FilePath::CheckName(m_data))
+        return fail(m_shown, "not a name a volume can have");
+    m_index = index_file_name(m_data);
+    return 1;
+}
+
+int ToolVolume::check_data()
+{
+    if (!FilePath::FileExists(m_data.c_str()))
+        return fail_missing(m_data, m_shown);
+    FileHeader header;
+    const DataHeaderState state = read_data_header(m_data, header, m_header_end);
+    if (state != DataHeaderState::kVolume)
+        return fail(m_shown, describe_data_header(state, header));
+    return 1;
+}
+
+int ToolVolume::open_for_reading(VolumeReader& reader)
+{
+    if (!check_data())
+        return 0;
+    if (!FilePath::FileExists(m_index.c_str())) {
+        if (FilePath::FileMissing(m_index.c_str()))
+            return fail(m_index.c_str(), "no index file (orvvol recover rebuilds one)");
+        return fail(m_index.c_str(), "cannot be read");
+    }
+    if (!reader.open(m_data, m_index) || !reader.load_index())
+        return fail(m_shown, "cannot be read");
+    return 1;
+}
+
+int ToolVolume::fail(const std::string& name, const std::string& reason) const
+{
+    m_err << "orvvol: " << name << ": " << reason << '\n';
+    return 0;
+}
+
+int ToolVolume::fail_missing(const zstring& name, const std::string& shown) const
+{
+    return fail(shown, FilePath::FileMissing(name.c_str()) ? "no such file" : "cannot be read");
+}
+
+int64_t file_size(const zstring& name)
+{
+    std::ifstream in(name.c_str(), std::ios::in | std::ios::binary);
+    if (!in.is_open() || !in.seekg(0, std::ios::end))
+        return -1;
+    return static_cast<int64_t>(in.tellg());
+}
+
+int read_whole_file(const std::string& name, std::string& bytes)
+{
+    std::ifstream in(name, std::ios::in | std::ios::binary);
+    if (!in.is_open())
+        return 0;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? 0 : 1;
+}
