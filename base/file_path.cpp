@@ -1,33 +1,25 @@
 #include "base/file_path.h"
 
-#include <windows.h>
-
 #include <cstring>
 #include <fstream>
 #include <new>
 
+#include "base/file_path_system.h"
+
+namespace platform = file_path_system;
+
 namespace {
 
 const char kDefaultName[] = "default.file";
-const char kForbidden[] = "/*?\"<>|";
-
-// A bare file name is put in the current folder. A drive-relative name
-// such as "C:x" already says where it lives, and the current folder in
-// front of it would only make a second colon.
-bool needs_folder(const zstring& name)
-{
-    const char* text = name.c_str();
-    return !std::strchr(text, '\\') && !(text[0] && text[1] == ':');
-}
 
 int check_chars(const char* text, int allow_drive)
 {
-    if (!*text || std::strpbrk(text, kForbidden))
+    if (!*text || std::strpbrk(text, platform::kForbidden))
         return 0;
     const char* colon = std::strchr(text, ':');
     if (!colon)
         return 1;
-    if (!allow_drive || colon != text + 1)
+    if (!allow_drive || !platform::kHasDrives || colon != text + 1)
         return 0;
     return check_chars(text + 2, 0);
 }
@@ -60,7 +52,7 @@ FilePath::~FilePath()
 {
     Close();
     if (m_delete_on_destroy && m_path.length())
-        DeleteFileA(m_path.c_str());
+        platform::delete_file(m_path.c_str());
 }
 
 int FilePath::SetPath(const zstring& name)
@@ -90,7 +82,7 @@ int FilePath::Rename(const zstring& name)
         if (target == m_path)
             return 1;  // the same file, spelt without its folder
         Close();  // an open file cannot be moved
-        if (Exists() && !MoveFileA(m_path.c_str(), target.c_str()))
+        if (Exists() && !platform::move_file(m_path.c_str(), target.c_str()))
             return 0;
         m_path = target;
     } catch (const std::bad_alloc&) {
@@ -110,7 +102,7 @@ std::ostream* FilePath::OpenForWriting(int binary)
     // A file that cannot be deleted (read-only, in use elsewhere) cannot be
     // opened for writing either, so the caller sees null and the old bytes stay.
     if (m_path.length())
-        DeleteFileA(m_path.c_str());
+        platform::delete_file(m_path.c_str());
     m_stream = open_stream(m_path.c_str(), with_binary(std::ios::out | std::ios::trunc, binary));
     return m_stream;
 }
@@ -131,15 +123,19 @@ void FilePath::Close()
 int FilePath::Remove()
 {
     Close();
-    return m_path.length() && DeleteFileA(m_path.c_str()) ? 1 : 0;
+    return m_path.length() && platform::delete_file(m_path.c_str()) ? 1 : 0;
 }
 
 int FilePath::CheckName(zstring& name)
 {
     const unsigned n = name.length();
-    for (unsigned i = 0; i < n; ++i) {
-        if (name[i] == '/')
-            name[i] = '\\';
+    // Windows takes a slash for a backslash; elsewhere a backslash is an
+    // ordinary character and stays.
+    if (platform::kSeparator == '\\') {
+        for (unsigned i = 0; i < n; ++i) {
+            if (name[i] == '/')
+                name[i] = '\\';
+        }
     }
     // An empty name is refused before the folder is added, or it would
     // pass as the folder itself.
@@ -147,10 +143,10 @@ int FilePath::CheckName(zstring& name)
         return 0;
     try {
         zstring folder;
-        if (needs_folder(name) && CurrentFolder(folder)) {
-            // The root folder ("C:\") already ends with its backslash.
-            if (folder[folder.length() - 1] != '\\')
-                folder.append('\\');
+        if (platform::needs_folder(name.c_str()) && CurrentFolder(folder)) {
+            // The root folder ("C:\", "/") already ends with its separator.
+            if (folder[folder.length() - 1] != platform::kSeparator)
+                folder.append(platform::kSeparator);
             name.prepend(folder);
         }
     } catch (const std::bad_alloc&) {
@@ -162,27 +158,4 @@ int FilePath::CheckName(zstring& name)
 int FilePath::CheckNameChars(const zstring& name, int allow_drive)
 {
     return check_chars(name.c_str(), allow_drive);
-}
-
-int FilePath::FileExists(const char* path)
-{
-    if (!path)
-        return 0;
-    // Existence means readable here: every caller means to read what it finds.
-    std::ifstream in(path);
-    return in.is_open() ? 1 : 0;
-}
-
-int FilePath::CurrentFolder(zstring& out)
-{
-    char folder[MAX_PATH];
-    const DWORD n = GetCurrentDirectoryA(MAX_PATH, folder);
-    if (n == 0 || n >= MAX_PATH)
-        return 0;
-    try {
-        out = folder;
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    return 1;
 }

@@ -34,16 +34,29 @@ public:
     const zstring& Path() const { return m_path; }
     void DeleteOnDestroy(int on) { m_delete_on_destroy = on; }
 
-    // Makes name absolute (slashes become backslashes, a bare file name is
-    // put in the current folder) and checks it; 1 when acceptable. name
-    // keeps the converted form either way.
+    // Makes name absolute and checks it; 1 when acceptable. name keeps the
+    // converted form either way. On Windows slashes become backslashes and
+    // a bare file name is put in the current folder; elsewhere the folder
+    // separator is '/', a backslash is an ordinary character, and any name
+    // not starting with '/' is put in the current folder.
     static int CheckName(zstring& name);
-    // The character test of CheckName: 0 for an empty name, one with
-    // / * ? " < > |, or one with a colon other than a drive's (position 1,
-    // only when allow_drive is non-zero).
+    // The character test of CheckName: 0 for an empty name or one with
+    // * ? " < > |. On Windows also 0 for a slash or a colon other than a
+    // drive's (position 1, only when allow_drive is non-zero); elsewhere
+    // every colon is refused, so that volumes keep names Windows can take.
     static int CheckNameChars(const zstring& name, int allow_drive);
-    // 1 when the file can be opened for reading; nothing is created.
+    // 1 when the file can be opened for reading; nothing is created. A
+    // folder is no file.
     static int FileExists(const char* path);
+    // 1 only when path names nothing because the file, or a folder on its
+    // way, does not exist. 0 when something is there, and 0 when that
+    // cannot be told (access denied, a sharing violation, an empty name), so
+    // a file held open elsewhere is never taken for a missing one.
+    static int FileMissing(const char* path);
+    // 1 when both names resolve to the same file: the same absolute name
+    // (on Windows ignoring case, "." and "..", and trailing dots and spaces),
+    // or, when both exist, the same file on disk under two names.
+    static int SameFile(const zstring& a, const zstring& b);
     // out = the current folder; 0, with out unchanged, when it cannot be read.
     static int CurrentFolder(zstring& out);
 

@@ -159,6 +159,52 @@ TEST_F(FilePathTest, RemoveExistsAndDestruction)
     EXPECT_EQ(0, FilePath::FileExists(m_folder.c_str()));  // a folder is no file
 }
 
+TEST_F(FilePathTest, FileMissingOnlyWhenNothingIsThere)
+{
+    WriteFile(In("here.txt"), "x");
+    const struct { std::string path; int missing; } cases[] = {
+        {In("gone.txt"), 1},           {In("no\\such\\x.txt"), 1},
+        {In("here.txt\\x"), 1},        {In("here.txt"), 0},
+        {m_folder, 0},                 {"", 0},
+        {In("bad*name.txt"), 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.missing, FilePath::FileMissing(c.path.c_str())) << c.path;
+    EXPECT_EQ(0, FilePath::FileMissing(nullptr));
+
+    // Held open by another program without sharing: it cannot be read, but
+    // it is there, and must not be made anew over the other program's data.
+    HANDLE held = CreateFileA(In("held.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0, FilePath::FileExists(In("held.txt").c_str()));
+    EXPECT_EQ(0, FilePath::FileMissing(In("held.txt").c_str()));
+    CloseHandle(held);
+    EXPECT_EQ(1, FilePath::FileExists(In("held.txt").c_str()));
+}
+
+TEST_F(FilePathTest, SameFileResolvesSpellingsOfOneName)
+{
+    WriteFile(In("one.txt"), "1");
+    WriteFile(In("two.txt"), "2");
+    ASSERT_TRUE(CreateDirectoryA(In("sub").c_str(), nullptr));
+    const struct { const char* a; std::string b; int same; } cases[] = {
+        {"one.txt", "one.txt", 1},         {"one.txt", In("one.txt"), 1},
+        {"one.txt", "ONE.TXT", 1},         {"one.txt", ".\\one.txt", 1},
+        {"one.txt", "sub\\..\\one.txt", 1}, {"one.txt", "one.txt.", 1},
+        {"one.txt", "one.txt. ", 1},       {"one.txt", "two.txt", 0},
+        {"one.txt", "sub\\one.txt", 0},   {"gone.txt", "GONE.TXT.", 1},
+        {"gone.txt", "one.txt", 0},        {"", "", 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.same, FilePath::SameFile(zstring(c.a), zstring(c.b.c_str()))) << c.a << " " << c.b;
+        EXPECT_EQ(c.same, FilePath::SameFile(zstring(c.b.c_str()), zstring(c.a))) << c.b << " " << c.a;
+    }
+
+    // Two names of one file on disk, told apart by nothing in the names.
+    ASSERT_TRUE(CreateHardLinkA(In("link.txt").c_str(), In("one.txt").c_str(), nullptr));
+    EXPECT_EQ(1, FilePath::SameFile(zstring("link.txt"), zstring("one.txt")));
+    EXPECT_EQ(0, FilePath::SameFile(zstring("link.txt"), zstring("two.txt")));
+}
+
 TEST_F(FilePathTest, ProgramPathsAgreeAndRestoreTheCurrentFolder)
 {
     ProgramPaths paths;

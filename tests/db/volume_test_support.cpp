@@ -1,10 +1,9 @@
 #include "volume_test_support.h"
 
-#include <windows.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -12,13 +11,19 @@ namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder() : m_previous(fs::current_path().string())
 {
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
+    // A random part keeps test processes run side by side apart; the
+    // folder must be new, so a name already taken is passed over.
     static int serial = 0;
-    m_path = std::string(base) + "orvalis-db-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(++serial);
-    fs::remove_all(m_path);
-    fs::create_directories(m_path);
+    static std::random_device random;
+    const fs::path base = fs::temp_directory_path();
+    for (;;) {
+        const fs::path path = base / ("orvalis-db-" + std::to_string(random()) + "-" +
+                                      std::to_string(++serial));
+        if (fs::create_directory(path)) {
+            m_path = path.string();
+            break;
+        }
+    }
     fs::current_path(m_path);
 }
 
@@ -28,6 +33,20 @@ ScratchFolder::~ScratchFolder()
     fs::current_path(m_previous, ignored);
     fs::remove_all(m_path, ignored);
 }
+
+#ifdef _WIN32
+FileLock::FileLock(const char* name, DWORD access, DWORD share)
+    : m_handle(CreateFileA(name, access, share, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr))
+{
+}
+
+FileLock::~FileLock()
+{
+    if (held())
+        CloseHandle(m_handle);
+}
+#endif
 
 std::string file_bytes(const std::string& name)
 {
@@ -42,7 +61,8 @@ void write_bytes(const std::string& name, const std::string& bytes)
 
 bool file_exists(const std::string& name)
 {
-    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::error_code ignored;
+    return fs::exists(name, ignored);
 }
 
 QuoteEntry make_quote(int number, const std::string& classification, const std::string& text)

@@ -1,5 +1,9 @@
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -19,6 +23,23 @@ private:
     std::string m_previous;
     std::string m_path;
 };
+
+#ifdef _WIN32
+// Holds a file open as another program would, with the given access and
+// share mode (0: no sharing, so it can be neither moved nor deleted);
+// creates it when missing. Closed on destruction.
+class FileLock {
+public:
+    FileLock(const char* name, DWORD access, DWORD share);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return m_handle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_handle;
+};
+#endif
 
 std::string file_bytes(const std::string& name);
 void write_bytes(const std::string& name, const std::string& bytes);

@@ -1,0 +1,130 @@
+// FilePath's Windows side: the ANSI file calls of kernel32.
+#include "base/file_path.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <fstream>
+#include <new>
+
+#include "base/file_path_system.h"
+
+namespace file_path_system {
+
+const char kSeparator = '\\';
+const char kForbidden[] = "/*?\"<>|";
+const int kHasDrives = 1;
+
+int needs_folder(const char* name)
+{
+    // A drive-relative name such as "C:x" already says where it lives, and
+    // the current folder in front of it would only make a second colon.
+    return !std::strchr(name, '\\') && !(name[0] && name[1] == ':');
+}
+
+int delete_file(const char* path)
+{
+    return DeleteFileA(path) ? 1 : 0;
+}
+
+int move_file(const char* from, const char* to)
+{
+    // Without MOVEFILE_REPLACE_EXISTING an existing target fails the move.
+    return MoveFileA(from, to) ? 1 : 0;
+}
+
+}  // namespace file_path_system
+
+namespace {
+
+// path made absolute, with "." and ".." resolved and the trailing dots and
+// spaces of its last part dropped, as the file system itself reads it;
+// false when it does not fit in MAX_PATH.
+bool full_name(const char* path, char (&out)[MAX_PATH])
+{
+    const DWORD n = GetFullPathNameA(path, MAX_PATH, out, nullptr);
+    return n > 0 && n < MAX_PATH;
+}
+
+// A handle that only reads the file's identity; it neither blocks nor is
+// blocked by anyone else's use of the file.
+class IdentityHandle {
+public:
+    explicit IdentityHandle(const char* path)
+        : m_handle(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr))
+    {
+    }
+    ~IdentityHandle()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+    }
+    IdentityHandle(const IdentityHandle&) = delete;
+    IdentityHandle& operator=(const IdentityHandle&) = delete;
+
+    bool read(BY_HANDLE_FILE_INFORMATION& info) const
+    {
+        return m_handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(m_handle, &info);
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+}  // namespace
+
+int FilePath::FileExists(const char* path)
+{
+    if (!path)
+        return 0;
+    // Existence means readable here: every caller means to read what it finds.
+    std::ifstream in(path);
+    return in.is_open() ? 1 : 0;
+}
+
+int FilePath::FileMissing(const char* path)
+{
+    if (!path || !*path)
+        return 0;
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return 0;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 1 : 0;
+}
+
+int FilePath::SameFile(const zstring& a, const zstring& b)
+{
+    char full_a[MAX_PATH];
+    char full_b[MAX_PATH];
+    if (full_name(a.c_str(), full_a) && full_name(b.c_str(), full_b) &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, full_a, -1, full_b, -1) == CSTR_EQUAL)
+        return 1;
+    // Two different names can still reach one file: a short 8.3 name, a
+    // mapped drive, a hard link.
+    BY_HANDLE_FILE_INFORMATION info_a;
+    BY_HANDLE_FILE_INFORMATION info_b;
+    const IdentityHandle file_a(a.c_str());
+    const IdentityHandle file_b(b.c_str());
+    if (!file_a.read(info_a) || !file_b.read(info_b))
+        return 0;
+    return info_a.dwVolumeSerialNumber == info_b.dwVolumeSerialNumber &&
+                   info_a.nFileIndexHigh == info_b.nFileIndexHigh &&
+                   info_a.nFileIndexLow == info_b.nFileIndexLow
+               ? 1
+               : 0;
+}
+
+int FilePath::CurrentFolder(zstring& out)
+{
+    char folder[MAX_PATH];
+    const DWORD n = GetCurrentDirectoryA(MAX_PATH, folder);
+    if (n == 0 || n >= MAX_PATH)
+        return 0;
+    try {
+        out = folder;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    return 1;
+}
