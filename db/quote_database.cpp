@@ -15,11 +15,13 @@ const char kTombstoneMark = '\a';
 
 }  // namespace
 
-QuoteDatabaseV2::QuoteDatabaseV2() : m_header_valid(1)
+QuoteDatabaseV2::QuoteDatabaseV2() : QuoteDatabaseV2(zstring(kDefaultVolume)) {}
+
+QuoteDatabaseV2::QuoteDatabaseV2(const zstring& name) : m_header_valid(1)
 {
     // The shell's random choice of item draws from rand().
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    open(zstring(kDefaultVolume));
+    open(name);
 }
 
 QuoteDatabaseV2::~QuoteDatabaseV2() = default;
@@ -37,13 +39,15 @@ uint32_t QuoteDatabaseV2::open(const zstring& name)
     zstring checked = name;
     if (!FilePath::CheckName(checked))
         return 0;
-    if (!FilePath::FileExists(name.c_str())) {
-        bind(name);
-        return create();
-    }
+    // A volume is made only where there is truly no file: one that another
+    // program holds, or that cannot be read, is refused untouched.
+    if (FilePath::FileMissing(name.c_str()))
+        return open_new(name);
     FileHeader found;
     {
         std::ifstream data(name.c_str(), std::ios::binary);
+        if (!data.is_open())
+            return 0;
         found.read(data);
     }
     if (!found.found()) {
@@ -60,6 +64,22 @@ uint32_t QuoteDatabaseV2::open(const zstring& name)
     return bind(name);
 }
 
+// Makes a new volume at name. When it cannot be made the database goes back
+// to the pair it had, or stays without one.
+uint32_t QuoteDatabaseV2::open_new(const zstring& name)
+{
+    const zstring previous = file_name();
+    const bool was_bound = bound();
+    bind(name);
+    if (create())
+        return 1;
+    if (was_bound)
+        bind(previous);
+    else
+        unbind();
+    return 0;
+}
+
 // Takes the names of the pair and keeps the current index choice.
 uint32_t QuoteDatabaseV2::bind(const zstring& name)
 {
@@ -70,6 +90,8 @@ uint32_t QuoteDatabaseV2::bind(const zstring& name)
 
 uint32_t QuoteDatabaseV2::create()
 {
+    if (!bound())
+        return 0;
     select_main_index();
     zstring index_path = index_name();
     if (!FilePath::CheckName(index_path)) {
@@ -113,6 +135,8 @@ uint32_t QuoteDatabaseV2::delete_item(QuoteEntry& entry)
     const int32_t position = entry.position();
     if (position == QuoteEntry::kNotStored)
         return 1;
+    if (!bound())
+        return 0;
     select_main_index();
     uint32_t old_offset = 0;
     if (count() == 0 || !read_entry(static_cast<uint32_t>(position), old_offset))
@@ -125,22 +149,24 @@ uint32_t QuoteDatabaseV2::delete_item(QuoteEntry& entry)
     // The item keeps its number and frequency; only the entry moves.
     entry.set_position(QuoteEntry::kNotStored);
     uint32_t new_offset = 0;
-    const uint32_t appended = append_record(entry, new_offset);
-    if (appended == 1)
-        index().write_entry(static_cast<uint32_t>(position), new_offset);
+    uint32_t deleted = append_record(entry, new_offset);
+    // A tombstone whose entry could not be repointed stays behind as dead
+    // space; the entry still points at the item.
+    if (deleted == 1)
+        deleted = index().write_entry(static_cast<uint32_t>(position), new_offset);
     entry.set_position(position);
-    if (appended != 1) {
+    if (deleted != 1) {
         // Nothing changed on disk: the entry keeps showing the item.
         entry.set_classification(classification);
         entry.set_text(text);
     }
-    return appended;
+    return deleted;
 }
 
 uint32_t QuoteDatabaseV2::undelete_item(QuoteEntry& entry)
 {
     const int32_t position = entry.position();
-    if (position == -1 || position == -2)
+    if (position == -1 || position == -2 || !bound())
         return 0;
     select_main_index();
     if (!is_deleted(entry))

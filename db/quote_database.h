@@ -15,10 +15,14 @@ public:
     // Seeds rand() from the clock and opens, or creates, Volume01.STD in
     // the current folder.
     QuoteDatabaseV2();
+    // The same on the volume name instead (a tool's, not the program's).
+    // Whether it opened: bound().
+    explicit QuoteDatabaseV2(const zstring& name);
     ~QuoteDatabaseV2() override;
 
     // Opens an existing volume after checking its header, or creates a new
-    // one when no file of that name exists. A refused file leaves the
+    // one when no file of that name exists (a file that exists but cannot be
+    // read is refused, never replaced). A refused file leaves the
     // database on its previous pair; header_valid() says whether the refusal
     // was for a foreign format.
     uint32_t set_file_name(const zstring& name) override;
@@ -44,6 +48,7 @@ public:
 
 private:
     uint32_t open(const zstring& name);
+    uint32_t open_new(const zstring& name);
     uint32_t bind(const zstring& name);
 
     int m_header_valid;

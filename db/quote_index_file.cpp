@@ -2,21 +2,11 @@
 
 #include <fstream>
 
+#include "base/file_path.h"
+
 namespace {
 
 const std::ios::openmode kReadWrite = std::ios::in | std::ios::out | std::ios::binary;
-
-// Opens the index for reading and writing, creating it empty when missing.
-bool open_index(std::fstream& file, const zstring& name)
-{
-    file.open(name.c_str(), kReadWrite);
-    if (file.is_open())
-        return true;
-    std::ofstream(name.c_str(), std::ios::out | std::ios::binary);
-    file.clear();
-    file.open(name.c_str(), kReadWrite);
-    return file.is_open();
-}
 
 // Positions both pointers at entry n. An entry past the last whole one
 // counts as a failed seek, so a write never extends the index with entries
@@ -31,15 +21,33 @@ bool seek_entry(std::fstream& file, uint32_t n)
     return static_cast<bool>(file.seekp(position)) && static_cast<bool>(file.seekg(position));
 }
 
-void put_offset(std::ostream& os, uint32_t offset)
+// Writes the entry and closes the file: 1 only when the bytes reached it.
+int put_offset(std::fstream& file, uint32_t offset)
 {
     const char bytes[4] = {static_cast<char>(offset & 0xFF), static_cast<char>((offset >> 8) & 0xFF),
                            static_cast<char>((offset >> 16) & 0xFF),
                            static_cast<char>((offset >> 24) & 0xFF)};
-    os.write(bytes, sizeof bytes);
+    file.write(bytes, sizeof bytes);
+    file.close();
+    return file.fail() ? 0 : 1;
 }
 
 }  // namespace
+
+int open_index_file(std::fstream& file, const zstring& name)
+{
+    file.open(name.c_str(), kReadWrite);
+    if (file.is_open())
+        return 1;
+    // Only a file that is really not there is made: one that another
+    // program holds, or that cannot be read, must never be emptied.
+    if (!FilePath::FileMissing(name.c_str()))
+        return 0;
+    std::ofstream(name.c_str(), std::ios::out | std::ios::binary);
+    file.clear();
+    file.open(name.c_str(), kReadWrite);
+    return file.is_open() ? 1 : 0;
+}
 
 QuoteIndexFile::QuoteIndexFile() : m_name("default.idx") {}
 
@@ -48,7 +56,7 @@ QuoteIndexFile::~QuoteIndexFile() = default;
 uint32_t QuoteIndexFile::count()
 {
     std::fstream file;
-    if (!open_index(file, m_name) || !file.seekg(0, std::ios::end))
+    if (!open_index_file(file, m_name) || !file.seekg(0, std::ios::end))
         return kCannotOpen;
     // A partial last entry of 1 to 3 bytes does not count.
     return static_cast<uint32_t>(static_cast<uint64_t>(file.tellg()) / 4);
@@ -57,22 +65,21 @@ uint32_t QuoteIndexFile::count()
 uint32_t QuoteIndexFile::append_entry(uint32_t offset)
 {
     std::fstream file;
-    if (!open_index(file, m_name) || !file.seekp(0, std::ios::end))
+    if (!open_index_file(file, m_name) || !file.seekp(0, std::ios::end))
         return kCannotOpen;
     // Entries stay aligned even after a partial last entry.
     const uint64_t entries = static_cast<uint64_t>(file.tellp()) / 4;
-    file.seekp(static_cast<std::streamoff>(entries * 4));
-    put_offset(file, offset);
+    if (!file.seekp(static_cast<std::streamoff>(entries * 4)) || !put_offset(file, offset))
+        return kCannotOpen;
     return static_cast<uint32_t>(entries + 1);
 }
 
 uint32_t QuoteIndexFile::write_entry(uint32_t n, uint32_t offset)
 {
     std::fstream file;
-    if (!open_index(file, m_name) || !seek_entry(file, n))
+    if (!open_index_file(file, m_name) || !seek_entry(file, n))
         return 0;
-    put_offset(file, offset);
-    return 1;
+    return put_offset(file, offset);
 }
 
 uint32_t QuoteIndexFile::erase_entry(uint32_t n)
@@ -82,8 +89,12 @@ uint32_t QuoteIndexFile::erase_entry(uint32_t n)
 
 uint32_t QuoteIndexFile::read_entry(uint32_t n, uint32_t& offset)
 {
-    std::fstream file;
-    if (!open_index(file, m_name) || !seek_entry(file, n))
+    // Reading needs no write access: items stay readable while another
+    // program holds the index open for reading only.
+    std::ifstream file(m_name.c_str(), std::ios::in | std::ios::binary);
+    if (!file.is_open() || !file.seekg(0, std::ios::end) ||
+        static_cast<std::streamoff>(n) * 4 + 4 > file.tellg() ||
+        !file.seekg(static_cast<std::streamoff>(n) * 4))
         return 0;
     unsigned char bytes[4];
     if (!file.read(reinterpret_cast<char*>(bytes), sizeof bytes))

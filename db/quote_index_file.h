@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 
 #include "base/zstring.h"
 
@@ -19,9 +20,11 @@ public:
 
     // The number of entries (the size divided by 4), or kCannotOpen.
     virtual uint32_t count();
-    // The entry count after the append, or kCannotOpen.
+    // The entry count after the append, or kCannotOpen when the file cannot
+    // be opened or the entry did not reach it.
     virtual uint32_t append_entry(uint32_t offset);
-    // 0 when the file cannot be opened or the seek fails, else 1.
+    // 1 only when the 4 bytes reached the file and it closed without error;
+    // 0 also for an entry past the end.
     virtual uint32_t write_entry(uint32_t n, uint32_t offset);
     virtual uint32_t erase_entry(uint32_t n);
     // 1 when the 4 bytes of entry n were read whole.
@@ -33,3 +36,7 @@ public:
 private:
     zstring m_name;
 };
+
+// Opens an index file for reading and writing, making it empty only when no
+// file of that name exists; 0 when it cannot be opened.
+int open_index_file(std::fstream& file, const zstring& name);

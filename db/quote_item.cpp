@@ -82,16 +82,9 @@ double StoredQuote::record_version() const
 
 std::ostream& StoredQuote::write_record(std::ostream& os) const
 {
-    std::ostringstream version;
-    version.imbue(std::locale::classic());
-    version << record_version();  // default formatting: 3.0 prints "3"
-    FieldRecord record;
-    record.add_field(version.str().c_str());
-    record.add_field(print_int(quote_number()));
-    record.add_field(print_int(frequency()));
-    record.add_field(classification());
-    record.add_field(text());
-    return record.write(os);
+    std::string bytes;
+    encode_record(bytes);
+    return os.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 int StoredQuote::read_record(std::istream& is)

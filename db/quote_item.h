@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <iosfwd>
+#include <string>
 
 #include "base/zstring.h"
 
@@ -49,6 +51,17 @@ public:
     virtual double record_version() const;
     // Writes at the stream's current position; the caller checks the stream.
     virtual std::ostream& write_record(std::ostream& os) const;
+    // Appends to out the bytes write_record writes.
+    void encode_record(std::string& out) const;
+    // Decodes the record at the start of the n bytes at p when it has the
+    // form this program writes (scrambled, five fields, version "3", plain
+    // decimal numbers, no zero byte in a text): kDecoded, with size set to
+    // the record's length. kTruncated when the record runs past the n bytes
+    // (size then says how many it needs, when that is known yet);
+    // kOtherForm for anything else, which read_record then has to judge.
+    // The item changes only on kDecoded, exactly as read_record would change it.
+    enum DecodeResult { kDecoded, kTruncated, kOtherForm };
+    DecodeResult decode_record(const char* p, size_t n, size_t& size);
     // 1 when a record of this version was read whole and its fields
     // assigned. 0 for a failed or truncated stream, a malformed record or
     // another version; the item is then left exactly as it was. Fields the

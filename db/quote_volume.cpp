@@ -6,23 +6,35 @@
 #include "db/quote_item.h"
 #include "db/volume_names.h"
 
-QuoteVolume::QuoteVolume() : m_data_name("default.std") {}
+QuoteVolume::QuoteVolume() : m_data_name("default.std"), m_bound(false) {}
 
 QuoteVolume::~QuoteVolume() = default;
 
 uint32_t QuoteVolume::append_record(const StoredQuote& item, uint32_t& offset)
 {
-    std::ofstream data(m_data_name.c_str(), std::ios::binary | std::ios::app);
-    if (!data.is_open())
+    if (!m_bound)
         return 0;
-    return item.append_record(data, offset) ? 1 : 0;
+    // Opened for reading and writing so that a data file someone deleted is
+    // not made again here, without its header.
+    std::fstream data(m_data_name.c_str(), std::ios::in | std::ios::out | std::ios::binary);
+    if (!data.is_open() || !item.append_record(data, offset))
+        return 0;
+    data.close();
+    return data.fail() ? 0 : 1;
 }
 
 uint32_t QuoteVolume::set_file_name(const zstring& name)
 {
     m_data_name = name;
     m_index.set_name(index_file_name(name));
+    m_bound = true;
     return 1;
+}
+
+uint32_t QuoteVolume::count()
+{
+    // The placeholder pair is no volume: counting would make its index.
+    return m_bound ? m_index.count() : QuoteIndexFile::kCannotOpen;
 }
 
 uint32_t QuoteVolume::create()
@@ -38,7 +50,7 @@ uint32_t QuoteVolume::is_deleted(const QuoteItem&)
 uint32_t QuoteVolume::read_item(uint32_t n, StoredQuote& item)
 {
     uint32_t offset = 0;
-    if (!read_entry(n, offset) || offset == QuoteIndexFile::kErased)
+    if (!m_bound || !read_entry(n, offset) || offset == QuoteIndexFile::kErased)
         return 0;
     std::ifstream data(m_data_name.c_str(), std::ios::binary);
     if (!data.is_open() || !data.seekg(offset))
@@ -50,7 +62,7 @@ uint32_t QuoteVolume::read_item(uint32_t n, StoredQuote& item)
 
 uint32_t QuoteVolume::read_entry(uint32_t n, uint32_t& offset)
 {
-    return m_index.read_entry(n, offset);
+    return m_bound ? m_index.read_entry(n, offset) : 0;
 }
 
 uint32_t QuoteVolume::append_item(const StoredQuote& item)
@@ -58,14 +70,14 @@ uint32_t QuoteVolume::append_item(const StoredQuote& item)
     uint32_t offset = 0;
     if (!append_record(item, offset))
         return 0;
-    m_index.append_entry(offset);
-    return 1;
+    // A record whose entry was not written stays behind as dead space.
+    return m_index.append_entry(offset) == QuoteIndexFile::kCannotOpen ? 0 : 1;
 }
 
 uint32_t QuoteVolume::replace_item(uint32_t n, const StoredQuote& item)
 {
     uint32_t offset = 0;
-    if (!read_entry(n, offset))
+    if (!m_bound || !read_entry(n, offset))
         return 0;
     const uint32_t appended = append_record(item, offset);
     if (appended != 1)
@@ -76,7 +88,7 @@ uint32_t QuoteVolume::replace_item(uint32_t n, const StoredQuote& item)
 
 uint32_t QuoteVolume::erase_entry(uint32_t n)
 {
-    return m_index.erase_entry(n);
+    return m_bound ? m_index.erase_entry(n) : 0;
 }
 
 uint32_t move_volume_file(const zstring& from, const zstring& to)

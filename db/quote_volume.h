@@ -35,6 +35,10 @@ public:
     // to a complete pair.
     virtual uint32_t pack();
     // Writes the live items to a new volume at name, then reopens this one.
+    // The copy reads through one open stream per file and writes the index
+    // once at the end; it succeeds only when the new pair was read back and
+    // found to hold every item written. A failed copy is removed. Any
+    // spelling of this volume's own files as name is refused.
     virtual uint32_t copy_to(const zstring& name);
     virtual uint32_t is_deleted(const QuoteItem& item);
     // 1 only when entry n points at a whole record of the current version.
@@ -45,20 +49,27 @@ public:
     virtual uint32_t erase_entry(uint32_t n);
 
     // The number of entries of the current index, or 0xFFFFFFFF.
-    uint32_t count() { return m_index.count(); }
+    uint32_t count();
+    // 0 while the volume holds only the placeholder names, or after a
+    // database found no volume it could open or make: every write is then
+    // refused.
+    bool bound() const { return m_bound; }
     const zstring& file_name() const { return m_data_name; }
     const zstring& index_name() const { return m_index.name(); }
 
 protected:
     void set_index_name(const zstring& name) { m_index.set_name(name); }
+    void unbind() { m_bound = false; }
     QuoteIndexFile& index() { return m_index; }
 
 private:
     uint32_t copy_items(QuoteVolume& source);
     uint32_t restore_live_pair(const zstring& live, const zstring& backup);
+    bool is_own_file(const zstring& name) const;
 
     zstring m_data_name;
     QuoteIndexFile m_index;
+    bool m_bound;
 };
 
 // Moves one file as a volume move does: nothing to do when the names are the

@@ -1,12 +1,24 @@
 // The whole-file operations of a volume: moving, erasing, copying and
 // packing. Records are only ever appended, so packing is what gives back
 // the space of edited and deleted items.
+#include "base/file_path.h"
 #include "db/quote_item.h"
 #include "db/quote_volume.h"
+#include "db/volume_appender.h"
 #include "db/volume_names.h"
+#include "db/volume_reader.h"
+
+namespace {
+
+// A pass over a whole volume reads its data file in pieces of this size.
+const size_t kCopyWindow = 1 << 20;
+
+}  // namespace
 
 uint32_t QuoteVolume::rename(const zstring& name)
 {
+    if (!m_bound)
+        return 0;
     const zstring old_index = m_index.name();
     const zstring new_index = index_file_name(name);
     if (!move_volume_file(old_index, new_index))
@@ -22,14 +34,25 @@ uint32_t QuoteVolume::rename(const zstring& name)
 
 uint32_t QuoteVolume::erase_files()
 {
+    if (!m_bound)
+        return 0;
     const uint32_t index_gone = delete_volume_file(m_index.name());
     const uint32_t data_gone = delete_volume_file(m_data_name);
     return index_gone && data_gone ? 1 : 0;
 }
 
+// Whether name, or the index name derived from it, is one of this volume's
+// two files under any spelling.
+bool QuoteVolume::is_own_file(const zstring& name) const
+{
+    const zstring index = index_file_name(name);
+    return FilePath::SameFile(name, m_data_name) || FilePath::SameFile(name, m_index.name()) ||
+           FilePath::SameFile(index, m_data_name) || FilePath::SameFile(index, m_index.name());
+}
+
 uint32_t QuoteVolume::copy_to(const zstring& name)
 {
-    if (name == m_data_name)
+    if (!m_bound || name == m_data_name || is_own_file(name))
         return 0;
     QuoteVolume source;
     source.set_file_name(m_data_name);
@@ -38,31 +61,40 @@ uint32_t QuoteVolume::copy_to(const zstring& name)
     // below would then delete.
     if (!delete_volume_file(index_file_name(name)) || !delete_volume_file(name))
         return 0;
-    // A copy that cannot be started or finished leaves this volume bound to
+    const uint32_t copied = set_file_name(name) && erase_files() && create() && copy_items(source);
+    // A copy that cannot be finished is removed; this volume goes back to
     // the source, which it has not touched.
-    if (!set_file_name(name) || !erase_files() || !create() || !copy_items(source)) {
-        set_file_name(source.file_name());
-        return 0;
-    }
-    return set_file_name(source.file_name());
+    if (!copied && m_data_name != source.file_name() && !source.is_own_file(m_data_name))
+        erase_files();
+    const uint32_t reopened = set_file_name(source.file_name());
+    return copied && reopened ? 1 : 0;
 }
 
-// Appends the live items of source in order. Tombstones, erased entries and
+// Appends the live items of source in order, reading the source and
+// writing the copy through one stream each. Tombstones, erased entries and
 // unreadable records are left out; an item that cannot be written fails the
 // whole copy, since a pack must never swap in a volume missing items.
 uint32_t QuoteVolume::copy_items(QuoteVolume& source)
 {
-    const uint32_t entries = source.count();
-    if (entries == QuoteIndexFile::kCannotOpen)
+    // Counting first makes a missing source index, as every index
+    // operation does: a volume that never had an item copies as empty.
+    if (source.count() == QuoteIndexFile::kCannotOpen)
         return 0;
-    for (uint32_t i = 0; i < entries; ++i) {
+    VolumeReader reader;
+    if (!reader.open(source.file_name(), source.index_name()) || !reader.load_index())
+        return 0;
+    reader.set_window(kCopyWindow);
+    VolumeAppender copy;
+    if (!copy.open(m_data_name, m_index.name()))
+        return 0;
+    for (uint32_t i = 0; i < reader.count(); ++i) {
         StoredQuote item;
-        if (!source.read_item(i, item))
+        if (!reader.read_item(i, item) || is_deleted(item))
             continue;
-        if (!is_deleted(item) && !append_item(item))
+        if (!copy.append(item))
             return 0;
     }
-    return 1;
+    return copy.commit() && copy.verify() ? 1 : 0;
 }
 
 uint32_t QuoteVolume::pack()

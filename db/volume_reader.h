@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/zstring.h"
+
+class StoredQuote;
+
+// Reads a volume through one open index stream and one open data stream,
+// for the work that touches every item (copying, packing, checking,
+// exporting): no file is opened per item. Nothing is ever written or
+// created. An item read here is exactly what QuoteVolume::read_item gives.
+class VolumeReader {
+public:
+    VolumeReader();
+    ~VolumeReader();
+    VolumeReader(const VolumeReader&) = delete;
+    VolumeReader& operator=(const VolumeReader&) = delete;
+
+    // Opens both files for reading; 0 when either cannot be opened.
+    int open(const zstring& data_name, const zstring& index_name);
+    // Reads every entry into memory at once (the index holds 4 bytes per
+    // item), so a pass over all items costs one read of the index; 0 when
+    // the index cannot be read whole.
+    int load_index();
+
+    // Whole 4-byte entries; a partial last entry does not count.
+    uint32_t count() const { return m_count; }
+    uint64_t data_size() const { return m_data_size; }
+    // 1 and the stored offset of entry n, or 0 past the end or on a read error.
+    int read_entry(uint32_t n, uint32_t& offset);
+    // Entry n's record into item: 0 for an erased entry, an offset past the
+    // end, or a record that is truncated, malformed or of another version.
+    int read_item(uint32_t n, StoredQuote& item);
+    // The record at offset into item, as read_item reads it; size is the
+    // record's length in the file. 0 leaves item unchanged.
+    int read_record_at(uint32_t offset, StoredQuote& item, uint64_t& size);
+
+    // Bytes read from the data file per refill: larger for passes over the
+    // whole volume, where records mostly follow one another.
+    void set_window(size_t bytes) { m_window_size = bytes; }
+
+private:
+    // At least want bytes from offset (fewer at the end of the file);
+    // null when the file cannot be read there.
+    const char* bytes_at(uint64_t offset, size_t want, size_t& available);
+    int read_with_stream(uint32_t offset, StoredQuote& item, uint64_t& size);
+
+    std::ifstream m_index;
+    std::ifstream m_data;
+    uint32_t m_count;
+    uint64_t m_data_size;
+    std::vector<uint32_t> m_entries;  // empty until load_index
+    std::vector<char> m_window;
+    uint64_t m_window_start;
+    size_t m_window_bytes;
+    size_t m_window_size;
+};

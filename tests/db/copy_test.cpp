@@ -1,0 +1,140 @@
+// Copying and packing through one open stream per file must write exactly
+// the bytes that reading every item and appending it one call at a time
+// writes, and must refuse every spelling of the volume's own files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "db/field_record.h"
+#include "db/quote_database.h"
+#include "volume_test_support.h"
+
+namespace {
+
+std::string entry_bytes(uint32_t offset)
+{
+    return std::string{static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8 & 0xFF),
+                       static_cast<char>(offset >> 16 & 0xFF), static_cast<char>(offset >> 24)};
+}
+
+std::string plain_record(const char* version, const char* text)
+{
+    FieldRecord record;
+    record.set_marker(zstring("10"));
+    for (const char* field : {version, "12", "-3", "plain", text})
+        record.add_field(zstring(field));
+    std::ostringstream out(std::ios::out | std::ios::binary);
+    record.write(out);
+    return out.str();
+}
+
+// The copy made the slow way: every entry read alone, every live item
+// appended alone.
+void copy_one_by_one(QuoteDatabaseV2& source, const char* name)
+{
+    const zstring live = source.file_name();
+    std::vector<StoredQuote> items;
+    const uint32_t n = source.count();
+    for (uint32_t i = 0; i < n; ++i) {
+        StoredQuote item;
+        if (source.read_item(i, item) && !source.is_deleted(item))
+            items.push_back(item);
+    }
+    ASSERT_EQ(1u, source.set_file_name(zstring(name)));
+    for (const StoredQuote& item : items)
+        ASSERT_EQ(1u, source.append_item(item));
+    ASSERT_EQ(1u, source.set_file_name(live));
+}
+
+// A volume with every kind of entry a copy must judge: live items with
+// line breaks, a replaced item, a deleted one, an erased entry, a plain
+// record, a record of another version, a truncated record at the end and
+// an entry pointing past the end.
+void build_mixed_volume(QuoteDatabaseV2& db)
+{
+    append_quotes(db, 6);
+    ASSERT_EQ(1u, db.append_item(make_quote(-7, "Life\r\nand more", "two\r\nlines \x07 bell")));
+    ASSERT_EQ(1u, db.replace_item(2, make_quote(2, "cat", "edited")));
+    QuoteEntry doomed = make_quote(4, "cat", "quote 4");
+    doomed.set_position(4);
+    ASSERT_EQ(1u, db.delete_item(doomed));
+    ASSERT_EQ(1u, db.erase_entry(5));
+
+    const uint32_t end = static_cast<uint32_t>(file_bytes("Volume01.STD").size());
+    const std::string plain = plain_record("3", "plain body");
+    const std::string old = plain_record("2", "old version");
+    const std::string whole = std::string("2 1\x01") + "40 " + std::string(12, 'x');
+    std::string data = file_bytes("Volume01.STD") + plain + old + whole;
+    std::string index = file_bytes("Volume01.idx") + entry_bytes(end) +
+                        entry_bytes(end + static_cast<uint32_t>(plain.size())) +
+                        entry_bytes(end + static_cast<uint32_t>(plain.size() + old.size())) +
+                        entry_bytes(0x7FFFFFF0);
+    write_bytes("Volume01.STD", data);
+    write_bytes("Volume01.idx", index);
+}
+
+}  // namespace
+
+TEST(Copy, WritesTheBytesOfOneByOneAppends)
+{
+    ScratchFolder folder;
+    QuoteDatabaseV2 db;
+    build_mixed_volume(db);
+    const std::string data = file_bytes("Volume01.STD");
+    const std::string index = file_bytes("Volume01.idx");
+
+    copy_one_by_one(db, "expected.STD");
+    ASSERT_EQ(1u, db.copy_to(zstring("copy.STD")));
+    EXPECT_EQ(file_bytes("expected.STD"), file_bytes("copy.STD"));
+    EXPECT_EQ(file_bytes("expected.idx"), file_bytes("copy.idx"));
+    {
+        QuoteDatabaseV2 copy(zstring("copy.STD"));
+        EXPECT_EQ((std::vector<std::string>{"quote 0", "quote 1", "edited", "quote 3",
+                                            "two\r\nlines \x07 bell", "plain body"}),
+                  item_texts(copy));
+    }
+    EXPECT_EQ(data, file_bytes("Volume01.STD")) << "the source is only read";
+    EXPECT_EQ(index, file_bytes("Volume01.idx"));
+
+    ASSERT_EQ(1u, db.set_file_name(zstring("Volume01.STD")));
+    ASSERT_EQ(1u, db.pack());
+    EXPECT_EQ(file_bytes("expected.STD"), file_bytes("Volume01.STD"));
+    EXPECT_EQ(file_bytes("expected.idx"), file_bytes("Volume01.idx"));
+    EXPECT_EQ(data, file_bytes("Volume01.STD.bak.STD"));
+    EXPECT_EQ(index, file_bytes("Volume01.STD.bak.idx"));
+}
+
+TEST(Copy, RefusesEverySpellingOfItsOwnFiles)
+{
+    ScratchFolder folder;
+    QuoteDatabaseV2 db;
+    append_quotes(db, 3);
+    const std::string data = file_bytes("Volume01.STD");
+    const std::string index = file_bytes("Volume01.idx");
+    const std::string absolute = (std::filesystem::current_path() / "Volume01.STD").string();
+    std::vector<std::string> spellings = {"Volume01.STD", "./Volume01.STD", absolute,
+                                          "Volume01.idx", "Volume01.x"};
+#ifdef _WIN32
+    for (const char* more : {"volume01.std", ".\\Volume01.STD", "VOLUME01.STD.", "Volume01.IDX"})
+        spellings.push_back(more);
+#endif
+    for (const std::string& name : spellings) {
+        EXPECT_EQ(0u, db.copy_to(zstring(name.c_str()))) << name;
+        EXPECT_EQ(data, file_bytes("Volume01.STD")) << name;
+        EXPECT_EQ(index, file_bytes("Volume01.idx")) << name;
+        EXPECT_STREQ("Volume01.STD", db.file_name().c_str()) << name;
+    }
+}
+
+TEST(Copy, AVolumeWithoutAnIndexCopiesAsEmpty)
+{
+    ScratchFolder folder;
+    QuoteDatabaseV2 db;
+    ASSERT_EQ(1u, db.copy_to(zstring("copy.STD")));
+    EXPECT_EQ(file_bytes("Volume01.STD"), file_bytes("copy.STD"));
+    EXPECT_EQ("", file_bytes("copy.idx"));
+    EXPECT_EQ(1u, db.pack());
+    EXPECT_EQ(0u, db.count());
+}

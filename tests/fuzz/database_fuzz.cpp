@@ -1,0 +1,176 @@
+// Drives the whole quote database with a random sequence of operations on a
+// damaged volume. The input's first bytes become the volume's files; the
+// rest is the operations. Beyond crashes and sanitizer reports, a fault is:
+// an append reported as done that does not read back, a fast whole-volume
+// read that disagrees with a single read, or a copy whose items differ from
+// the live items read one by one.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "db/quote_database.h"
+#include "db/quote_item.h"
+#include "db/volume_reader.h"
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Input {
+    const uint8_t* p;
+    size_t n;
+    uint8_t byte() { return n ? (--n, *p++) : 0; }
+    std::string bytes(size_t count)
+    {
+        count = count < n ? count : n;
+        std::string out(reinterpret_cast<const char*>(p), count);
+        p += count;
+        n -= count;
+        return out;
+    }
+};
+
+// The fuzzer's own folder; the current folder stays as it is, since
+// libFuzzer reads its corpus through relative names.
+const fs::path& folder()
+{
+    static const fs::path path = [] {
+        const fs::path made = fs::temp_directory_path() / ("orvalis-fuzz-" + std::to_string(getpid()));
+        fs::create_directories(made);
+        return made;
+    }();
+    return path;
+}
+
+zstring in_folder(const char* name)
+{
+    return zstring((folder() / name).string().c_str());
+}
+
+void write_file(const char* name, const std::string& bytes)
+{
+    std::ofstream((folder() / name).string(), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string text_of(const StoredQuote& item)
+{
+    return std::string(item.classification().c_str()) + '|' + item.text().c_str();
+}
+
+// Live items read one call at a time, as the program's views read them.
+std::vector<std::string> live_items(QuoteDatabaseV2& db)
+{
+    std::vector<std::string> items;
+    const uint32_t n = db.count();
+    for (uint32_t i = 0; n != 0xFFFFFFFFu && i < n; ++i) {
+        StoredQuote item;
+        if (db.read_item(i, item) && !db.is_deleted(item))
+            items.push_back(text_of(item));
+    }
+    return items;
+}
+
+void check_fast_reads(QuoteDatabaseV2& db)
+{
+    VolumeReader reader;
+    if (!reader.open(db.file_name(), db.index_name()) || !reader.load_index())
+        return;
+    for (uint32_t i = 0; i < reader.count(); ++i) {
+        StoredQuote slow;
+        StoredQuote fast;
+        const uint32_t slow_ok = db.read_item(i, slow);
+        const int fast_ok = reader.read_item(i, fast);
+        if (static_cast<int>(slow_ok) != fast_ok || text_of(slow) != text_of(fast) ||
+            slow.quote_number() != fast.quote_number() || slow.frequency() != fast.frequency())
+            std::abort();
+    }
+}
+
+void run(QuoteDatabaseV2& db, Input& in)
+{
+    for (int step = 0; step < 24 && in.n > 0; ++step) {
+        const uint8_t op = in.byte();
+        const uint32_t n = in.byte();
+        QuoteEntry entry;
+        entry.set_classification(zstring("cat"));
+        entry.set_text(zstring(in.bytes(in.byte() % 40).c_str()));
+        switch (op % 8) {
+        case 0: {
+            const uint32_t before = db.count();
+            if (db.append_item(entry)) {
+                StoredQuote back;
+                if (db.count() != before + 1 || !db.read_item(before, back) ||
+                    text_of(back) != text_of(entry))
+                    std::abort();
+            }
+            break;
+        }
+        case 1:
+            db.replace_item(n, entry);
+            break;
+        case 2:
+        case 3:
+            if (db.read_item(n, entry)) {
+                entry.set_position(static_cast<int32_t>(n));
+                if (op % 8 == 2)
+                    db.delete_item(entry);
+                else
+                    db.undelete_item(entry);
+            }
+            break;
+        case 4:
+            db.erase_entry(n);
+            break;
+        case 5: {
+            const std::vector<std::string> live = live_items(db);
+            if (db.copy_to(in_folder("copy.STD"))) {
+                QuoteDatabaseV2 copy(in_folder("copy.STD"));
+                if (live_items(copy) != live)
+                    std::abort();
+            }
+            break;
+        }
+        case 6: {
+            const std::vector<std::string> live = live_items(db);
+            if (db.pack() && live_items(db) != live)
+                std::abort();
+            break;
+        }
+        default:
+            check_fast_reads(db);
+            break;
+        }
+    }
+    check_fast_reads(db);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    for (const fs::directory_entry& file : fs::directory_iterator(folder()))
+        fs::remove(file.path());
+
+    Input in{data, size};
+    std::string header;
+    {
+        QuoteDatabaseV2 fresh(in_folder("Volume01.STD"));  // a sound header to damage
+        std::ifstream file((folder() / "Volume01.STD").string(), std::ios::binary);
+        header.assign(std::istreambuf_iterator<char>(file), {});
+    }
+    // The volume: the header, then records and an index from the input.
+    const std::string records = in.bytes(in.byte() * 4);
+    const std::string index = in.bytes(in.byte() % 64);
+    write_file("Volume01.STD", header + records);
+    write_file("Volume01.idx", index);
+    QuoteDatabaseV2 db(in_folder("Volume01.STD"));
+    run(db, in);
+    return 0;
+}
