@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A fresh folder under the temporary folder, removed with everything in it
+// afterwards. Tests name their files by absolute path inside it, so the
+// current folder never changes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The absolute path of name inside the folder.
+    std::string file(const std::string& name) const;
+    // The names of the files in the folder, sorted.
+    std::vector<std::string> listing() const;
+
+private:
+    std::string m_path;
+};
+
+// What one run of the tool gave back.
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+ToolRun run_tool(const std::vector<std::string>& args);
+
+std::string file_bytes(const std::string& name);
+void write_bytes(const std::string& name, const std::string& bytes);
+bool file_exists(const std::string& name);
+
+// A little-endian index entry.
+std::string entry_bytes(uint32_t offset);
+// The index name the volume derives from a data name ending in ".STD".
+std::string index_of(const std::string& data_name);
