@@ -13,6 +13,7 @@
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 namespace {
 
 const char kFortunes[] = "/usr/share/games/fortunes";
@@ -73,6 +74,7 @@ std::vector<std::string> data_files()
 }
 
 }  // namespace
+#endif
 
 TEST(FortunesCollection, EveryFileImportsAsStrfileCountsAndExportsBack)
 {

@@ -161,6 +161,12 @@ TEST(VolumeTool, BadImportsChangeNothing)
     EXPECT_FALSE(file_exists(volume));
     EXPECT_EQ(index, file_bytes(index_of(volume)));
 
+    // A name no volume can have.
+    run = run_tool({"import", folder.file("bad|name.STD"), good});
+    EXPECT_EQ("orvvol: " + folder.file("bad|name.STD") + ": not a name a volume can have\n",
+              run.err);
+    EXPECT_FALSE(file_exists(folder.file("bad|name.STD")));
+
     // A foreign file under the volume's name.
     write_bytes(volume, "PK\x03\x04 not a volume");
     run = run_tool({"import", volume, good});
@@ -213,19 +219,26 @@ TEST(VolumeTool, CountShowAndExportPassOverDeadEntries)
         QuoteDatabaseV2 db{zstring(volume.c_str())};
         ASSERT_EQ(1u, db.erase_entry(2));
     }
-    EXPECT_EQ("4\n", run_tool({"count", volume}).out);
+    // Entry 4 points into the middle of a record.
+    write_bytes(index_of(volume), file_bytes(index_of(volume)) + entry_bytes(50));
+    EXPECT_EQ("5\n", run_tool({"count", volume}).out);
     EXPECT_EQ("zero\nlines\n", run_tool({"show", volume, "0"}).out);
     EXPECT_EQ("zero\r\nlines\r\n", run_tool({"show", volume, "0", "--crlf"}).out);
     EXPECT_EQ("three\n", run_tool({"show", volume, "3"}).out);
     EXPECT_EQ("orvvol: " + volume + ": item 1 is deleted\n", run_tool({"show", volume, "1"}).err);
     EXPECT_EQ("orvvol: " + volume + ": item 2 is erased\n", run_tool({"show", volume, "2"}).err);
-    ToolRun run = run_tool({"show", volume, "4"});
+    EXPECT_EQ("orvvol: " + volume + ": item 4 cannot be read (no whole record at offset 50)\n",
+              run_tool({"show", volume, "4"}).err);
+    ToolRun run = run_tool({"show", volume, "5"});
     EXPECT_EQ(1, run.status);
-    EXPECT_EQ("orvvol: " + volume + ": no item 4 (it has 4, numbered from 0)\n", run.err);
+    EXPECT_EQ("orvvol: " + volume + ": no item 5 (it has 5, numbered from 0)\n", run.err);
     for (const char* bad : {"-1", "x", "4294967296", ""})
         EXPECT_EQ(2, run_tool({"show", volume, bad}).status) << bad;
 
-    EXPECT_EQ("zero\nlines\n%\nthree\n%\n", run_tool({"export", volume}).out);
+    run = run_tool({"export", volume});
+    EXPECT_EQ("zero\nlines\n%\nthree\n%\n", run.out);
+    EXPECT_EQ("orvvol: " + volume + ": 1 unreadable entries left out (orvvol check lists them)\n",
+              run.err);
     const std::string out = folder.file("out.txt");
     run = run_tool({"export", volume, out, "--no-final-delimiter"});
     EXPECT_EQ(0, run.status);
@@ -250,9 +263,11 @@ TEST(VolumeTool, RandomPicksOnlyLiveItemsAndReachesEveryOne)
     make_volume(volume, texts);
     {
         QuoteDatabaseV2 db{zstring(volume.c_str())};
-        for (uint32_t n = 0; n < 200; ++n)
-            if (texts[n] == "dead")
+        for (uint32_t n = 0; n < 200; ++n) {
+            if (texts[n] == "dead") {
                 ASSERT_EQ(1u, db.erase_entry(n));
+            }
+        }
     }
     std::set<std::string> seen;
     for (int i = 0; i < 60; ++i) {
