@@ -1,7 +1,6 @@
 #include "db/volume_recovery.h"
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 
 #include "base/file_path.h"
