@@ -38,14 +38,23 @@ VolumeReader::~VolumeReader() = default;
 int VolumeReader::open(const zstring& data_name, const zstring& index_name)
 {
     m_index.open(index_name.c_str(), kRead);
-    m_data.open(data_name.c_str(), kRead);
-    if (!m_index.is_open() || !m_data.is_open())
+    if (!m_index.is_open() || !open_data(data_name))
         return 0;
     const int64_t index_size = size_of(m_index);
-    const int64_t data_size = size_of(m_data);
-    if (index_size < 0 || data_size < 0)
+    if (index_size < 0)
         return 0;
     m_count = static_cast<uint32_t>(static_cast<uint64_t>(index_size) / 4);
+    return 1;
+}
+
+int VolumeReader::open_data(const zstring& data_name)
+{
+    m_data.open(data_name.c_str(), kRead);
+    if (!m_data.is_open())
+        return 0;
+    const int64_t data_size = size_of(m_data);
+    if (data_size < 0)
+        return 0;
     m_data_size = static_cast<uint64_t>(data_size);
     return 1;
 }

@@ -22,6 +22,9 @@ public:
 
     // Opens both files for reading; 0 when either cannot be opened.
     int open(const zstring& data_name, const zstring& index_name);
+    // Opens the data file alone, for reading records by offset (a scan of
+    // a volume whose index is lost); count() is then 0.
+    int open_data(const zstring& data_name);
     // Reads every entry into memory at once (the index holds 4 bytes per
     // item), so a pass over all items costs one read of the index; 0 when
     // the index cannot be read whole.

@@ -114,10 +114,8 @@ VolumeRecovery::Result VolumeRecovery::run(const zstring& data_name)
 
 VolumeRecovery::Result VolumeRecovery::scan(const zstring& data_name, uint64_t header_end)
 {
-    // Only read_record_at is used, which needs no index: the data file
-    // stands in for one so that nothing else has to be opened.
     VolumeReader reader;
-    if (!reader.open(data_name, data_name))
+    if (!reader.open_data(data_name))
         return kCannotRead;
     reader.set_window(kChunk);
     const uint64_t size = reader.data_size();
