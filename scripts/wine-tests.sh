@@ -6,7 +6,8 @@
 # stopped on the way out whether the tests pass or fail.
 set -uo pipefail
 build=$(cd "$1" && pwd)
-arch=$(sed -n 's/^CMAKE_SYSTEM_PROCESSOR:[A-Z]*=//p' "$build/CMakeCache.txt")
+arch=x86_64
+grep -q '^CMAKE_TOOLCHAIN_FILE:.*i686' "$build/CMakeCache.txt" && arch=i686
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ "$arch" = i686 ]; then
   export WINEARCH=win32
