@@ -5,7 +5,11 @@
 
 namespace {
 
-const size_t kDefaultWindow = 16 * 1024;
+// What a record read asks for first: the whole of nearly every record.
+const size_t kRecordProbe = 4096;
+// Read after a jump to a far-off record.
+const size_t kJumpWindow = 16 * 1024;
+const size_t kDefaultWindow = kJumpWindow;
 const std::ios::openmode kRead = std::ios::in | std::ios::binary;
 
 uint32_t decode_entry(const unsigned char* b)
@@ -28,8 +32,7 @@ int64_t size_of(std::ifstream& file)
 }  // namespace
 
 VolumeReader::VolumeReader()
-    : m_count(0), m_data_size(0), m_window_start(0), m_window_bytes(0),
-      m_window_size(kDefaultWindow)
+    : m_count(0), m_data_size(0), m_window_size(kDefaultWindow), m_uses(0)
 {
 }
 
@@ -103,7 +106,7 @@ int VolumeReader::read_record_at(uint32_t offset, StoredQuote& item, uint64_t& s
     if (offset >= m_data_size)
         return 0;
     size_t available = 0;
-    const char* bytes = bytes_at(offset, m_window_size, available);
+    const char* bytes = bytes_at(offset, kRecordProbe, available);
     if (!bytes)
         return 0;
     size_t used = 0;
@@ -136,26 +139,48 @@ int VolumeReader::read_with_stream(uint32_t offset, StoredQuote& item, uint64_t&
     return 1;
 }
 
+// Two windows: records mostly follow one another in the file, but an
+// edited item's record lies far off at the end, and one window would be
+// read again after every such jump.
 const char* VolumeReader::bytes_at(uint64_t offset, size_t want, size_t& available)
 {
-    const uint64_t window_end = m_window_start + m_window_bytes;
-    const bool inside = offset >= m_window_start && offset <= window_end;
-    const bool to_file_end = window_end == m_data_size;
-    if (!inside || (offset + want > window_end && !to_file_end)) {
-        const uint64_t left = m_data_size > offset ? m_data_size - offset : 0;
-        const size_t size = static_cast<size_t>(left < want ? left : want);
-        m_window.resize(size > m_window.size() ? size : m_window.size());
-        m_data.clear();
-        if (!m_data.seekg(static_cast<std::streamoff>(offset)) ||
-            !m_data.read(m_window.data(), static_cast<std::streamsize>(size))) {
-            m_window_bytes = 0;
-            m_window_start = 0;
-            return nullptr;
-        }
-        m_window_start = offset;
-        m_window_bytes = size;
+    Window* window = nullptr;
+    bool streaming = false;
+    for (Window& w : m_windows) {
+        const uint64_t end = w.start + w.bytes.size();
+        if (offset < w.start || offset > end)
+            continue;
+        if (offset + want <= end || end == m_data_size)
+            window = &w;
+        else
+            streaming = true;  // the records run on past this window
     }
-    const size_t skip = static_cast<size_t>(offset - m_window_start);
-    available = m_window_bytes - skip;
-    return m_window.data() + skip;
+    if (!window) {
+        // Only a run of records earns a large read; a jump reads little, so
+        // that a volume read in no order costs a small read per record.
+        const size_t least = streaming ? m_window_size : kJumpWindow;
+        window = m_windows[0].last_use < m_windows[1].last_use ? &m_windows[0] : &m_windows[1];
+        if (!fill(*window, offset, want > least ? want : least))
+            return nullptr;
+    }
+    window->last_use = ++m_uses;
+    const size_t skip = static_cast<size_t>(offset - window->start);
+    available = window->bytes.size() - skip;
+    return window->bytes.data() + skip;
+}
+
+bool VolumeReader::fill(Window& window, uint64_t offset, size_t want)
+{
+    const uint64_t left = m_data_size > offset ? m_data_size - offset : 0;
+    const size_t size = static_cast<size_t>(left < want ? left : want);
+    window.bytes.resize(size);
+    window.start = offset;
+    m_data.clear();
+    if (!m_data.seekg(static_cast<std::streamoff>(offset)) ||
+        !m_data.read(window.bytes.data(), static_cast<std::streamsize>(size))) {
+        window.bytes.clear();
+        window.start = 0;
+        return false;
+    }
+    return true;
 }

@@ -42,14 +42,20 @@ public:
     // record's length in the file. 0 leaves item unchanged.
     int read_record_at(uint32_t offset, StoredQuote& item, uint64_t& size);
 
-    // Bytes read from the data file per refill: larger for passes over the
-    // whole volume, where records mostly follow one another.
+    // Bytes read from the data file at once while records follow one
+    // another: larger for passes over the whole volume.
     void set_window(size_t bytes) { m_window_size = bytes; }
 
 private:
     // At least want bytes from offset (fewer at the end of the file);
     // null when the file cannot be read there.
     const char* bytes_at(uint64_t offset, size_t want, size_t& available);
+    struct Window {
+        std::vector<char> bytes;
+        uint64_t start = 0;
+        uint64_t last_use = 0;
+    };
+    bool fill(Window& window, uint64_t offset, size_t want);
     int read_with_stream(uint32_t offset, StoredQuote& item, uint64_t& size);
 
     std::ifstream m_index;
@@ -57,8 +63,7 @@ private:
     uint32_t m_count;
     uint64_t m_data_size;
     std::vector<uint32_t> m_entries;  // empty until load_index
-    std::vector<char> m_window;
-    uint64_t m_window_start;
-    size_t m_window_bytes;
+    Window m_windows[2];
     size_t m_window_size;
+    uint64_t m_uses;
 };

@@ -9,6 +9,8 @@
 
 #include "db/field_record.h"
 #include "db/quote_database.h"
+#include "db/volume_appender.h"
+#include "db/volume_reader.h"
 #include "volume_test_support.h"
 
 namespace {
@@ -137,4 +139,38 @@ TEST(Copy, AVolumeWithoutAnIndexCopiesAsEmpty)
     EXPECT_EQ("", file_bytes("copy.idx"));
     EXPECT_EQ(1u, db.pack());
     EXPECT_EQ(0u, db.count());
+}
+
+TEST(Copy, ReadsRunsJumpsAndLongRecordsAcrossItsWindows)
+{
+    ScratchFolder folder;
+    QuoteDatabaseV2 db;
+    // About 3 MB: records across many windows, edits far off at the end,
+    // and texts longer than any window.
+    VolumeAppender bulk;
+    ASSERT_EQ(1, bulk.open(db.file_name(), db.index_name()));
+    for (int i = 0; i < 2500; ++i)
+        ASSERT_EQ(1, bulk.append(make_quote(i, "cat", std::string(900 + i % 300, 'a' + i % 26))));
+    ASSERT_EQ(1, bulk.commit());
+    for (uint32_t i = 7; i < 2500; i += 97)
+        ASSERT_EQ(1u, db.replace_item(i, make_quote(1, "cat", "edited " + std::to_string(i))));
+    ASSERT_EQ(1u, db.replace_item(1000, make_quote(1, "cat", std::string(3 << 20, 'L'))));
+    ASSERT_EQ(1u, db.replace_item(3, make_quote(1, "cat", std::string(20000, 'M'))));
+
+    VolumeReader reader;
+    ASSERT_EQ(1, reader.open(db.file_name(), db.index_name()));
+    ASSERT_EQ(1, reader.load_index());
+    reader.set_window(1 << 20);
+    for (uint32_t i = 0; i < reader.count(); ++i) {
+        StoredQuote fast;
+        StoredQuote single;
+        ASSERT_EQ(1, reader.read_item(i, fast)) << i;
+        ASSERT_EQ(1u, db.read_item(i, single)) << i;
+        ASSERT_STREQ(single.text().c_str(), fast.text().c_str()) << i;
+    }
+
+    copy_one_by_one(db, "expected.STD");
+    ASSERT_EQ(1u, db.copy_to(zstring("copy.STD")));
+    EXPECT_TRUE(file_bytes("expected.STD") == file_bytes("copy.STD"));
+    EXPECT_EQ(file_bytes("expected.idx"), file_bytes("copy.idx"));
 }
