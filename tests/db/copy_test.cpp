@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string entry_bytes(uint32_t offset)
-{
-    return std::string{static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8 & 0xFF),
-                       static_cast<char>(offset >> 16 & 0xFF), static_cast<char>(offset >> 24)};
-}
-
 std::string plain_record(const char* version, const char* text)
 {
     FieldRecord record;

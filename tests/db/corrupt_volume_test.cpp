@@ -11,12 +11,6 @@
 
 namespace {
 
-std::string entry_bytes(uint32_t offset)
-{
-    return std::string{static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8 & 0xFF),
-                       static_cast<char>(offset >> 16 & 0xFF), static_cast<char>(offset >> 24)};
-}
-
 // A scrambled record with the given version field and text.
 std::string record_bytes(const char* version, const char* text)
 {

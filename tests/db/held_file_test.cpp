@@ -11,24 +11,12 @@
 #include "db/quote_database.h"
 #include "volume_test_support.h"
 
-namespace {
-
-QuoteEntry entry_at(QuoteDatabaseV2& db, uint32_t n)
-{
-    QuoteEntry entry;
-    EXPECT_EQ(1u, db.read_item(n, entry));
-    entry.set_position(static_cast<int32_t>(n));
-    return entry;
-}
-
-}  // namespace
-
 TEST(HeldFile, WritesToAHeldIndexOrDataFileFail)
 {
     ScratchFolder folder;
     QuoteDatabaseV2 db;
     append_quotes(db, 3);
-    QuoteEntry second = entry_at(db, 1);
+    QuoteEntry second = stored_entry(db, 1);
     ASSERT_EQ(1u, db.delete_item(second));
     const std::string index = file_bytes("Volume01.idx");
     const std::vector<std::string> texts = item_texts(db);
@@ -39,13 +27,13 @@ TEST(HeldFile, WritesToAHeldIndexOrDataFileFail)
         ASSERT_TRUE(lock.held());
         EXPECT_EQ(0u, db.append_item(make_quote(9, "cat", "new")));
         EXPECT_EQ(0u, db.replace_item(0, make_quote(0, "cat", "edited")));
-        QuoteEntry first = entry_at(db, 0);
+        QuoteEntry first = stored_entry(db, 0);
         EXPECT_EQ(0u, db.delete_item(first));
         EXPECT_STREQ("quote 0", first.text().c_str()) << "the entry keeps showing the item";
         EXPECT_EQ(first.position(), 0);
         if (std::string(held) == "Volume01.idx") {
             // Restoring and erasing write only the index.
-            QuoteEntry tombstone = entry_at(db, 1);
+            QuoteEntry tombstone = stored_entry(db, 1);
             EXPECT_EQ(0u, db.undelete_item(tombstone));
             EXPECT_EQ(0u, db.erase_entry(2));
         }

@@ -14,14 +14,6 @@ const char* const kBackup = "Volume01.STD.bak.STD";
 const char* const kBackupIndex = "Volume01.STD.bak.idx";
 const char* const kPacked = "Volume01.STD.pak.STD";
 
-QuoteEntry read_entry_at(QuoteDatabaseV2& db, uint32_t n)
-{
-    QuoteEntry entry;
-    EXPECT_EQ(1u, db.read_item(n, entry)) << "item " << n;
-    entry.set_position(static_cast<int32_t>(n));
-    return entry;
-}
-
 std::vector<std::string> texts_of(const char* data_name)
 {
     QuoteDatabaseV2 db;
@@ -55,7 +47,7 @@ TEST(Pack, DropsDeletedItemsAndKeepsTheBackup)
     ScratchFolder folder;
     QuoteDatabaseV2 db;
     append_quotes(db, 10);
-    QuoteEntry third = read_entry_at(db, 3);
+    QuoteEntry third = stored_entry(db, 3);
     ASSERT_EQ(1u, db.delete_item(third));
     const std::string live_before = file_bytes("Volume01.STD");
 
@@ -65,7 +57,7 @@ TEST(Pack, DropsDeletedItemsAndKeepsTheBackup)
         expected.push_back(text);
     EXPECT_EQ(expected, item_texts(db));
     EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
-    EXPECT_EQ(7, read_entry_at(db, 6).quote_number()) << "stored numbers are copied unchanged";
+    EXPECT_EQ(7, stored_entry(db, 6).quote_number()) << "stored numbers are copied unchanged";
 
     EXPECT_EQ(live_before, file_bytes(kBackup));
     EXPECT_EQ(40u, file_bytes(kBackupIndex).size());

@@ -11,12 +11,6 @@ namespace {
 const std::string kHeader = std::string("\xFE" "kOXr" "\xFF" "21 QuoteDatabaseV2<T, B>9 Keldovane") +
                             std::string(7, '\0') + "\x40";
 
-std::string entry_bytes(uint32_t offset)
-{
-    return std::string{static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8 & 0xFF),
-                       static_cast<char>(offset >> 16 & 0xFF), static_cast<char>(offset >> 24)};
-}
-
 }  // namespace
 
 TEST(QuoteDatabase, FirstStartCreatesTheHeaderOnly)

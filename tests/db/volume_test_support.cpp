@@ -65,6 +65,20 @@ bool file_exists(const std::string& name)
     return fs::exists(name, ignored);
 }
 
+std::string entry_bytes(uint32_t offset)
+{
+    return std::string{static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8 & 0xFF),
+                       static_cast<char>(offset >> 16 & 0xFF), static_cast<char>(offset >> 24)};
+}
+
+QuoteEntry stored_entry(QuoteVolume& volume, uint32_t n)
+{
+    QuoteEntry entry;
+    EXPECT_EQ(1u, volume.read_item(n, entry)) << "item " << n;
+    entry.set_position(static_cast<int32_t>(n));
+    return entry;
+}
+
 QuoteEntry make_quote(int number, const std::string& classification, const std::string& text)
 {
     QuoteEntry entry;

@@ -44,10 +44,15 @@ private:
 std::string file_bytes(const std::string& name);
 void write_bytes(const std::string& name, const std::string& bytes);
 bool file_exists(const std::string& name);
+// One index entry: the offset as 4 little-endian bytes.
+std::string entry_bytes(uint32_t offset);
 
 QuoteEntry make_quote(int number, const std::string& classification, const std::string& text);
 // Appends "quote 0" ... "quote n-1" in the category "cat".
 void append_quotes(QuoteVolume& volume, int n);
+// Item n read as the program reads the item it shows: the entry knows its
+// position.
+QuoteEntry stored_entry(QuoteVolume& volume, uint32_t n);
 // The text of every item by number; "?" for an item that cannot be read.
 std::vector<std::string> item_texts(QuoteVolume& volume);
 std::vector<std::string> quote_texts(int first, int last);

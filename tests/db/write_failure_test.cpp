@@ -30,14 +30,6 @@ void append_until_full(QuoteDatabaseV2& db, std::vector<std::string>& expected)
     ADD_FAILURE() << "the disk never filled up";
 }
 
-QuoteEntry entry_at(QuoteDatabaseV2& db, uint32_t n)
-{
-    QuoteEntry entry;
-    EXPECT_EQ(1u, db.read_item(n, entry));
-    entry.set_position(static_cast<int32_t>(n));
-    return entry;
-}
-
 }  // namespace
 
 TEST(WriteFailure, AFullDiskRefusesAppendsEditsAndDeletesCleanly)
@@ -54,9 +46,9 @@ TEST(WriteFailure, AFullDiskRefusesAppendsEditsAndDeletesCleanly)
     append_until_full(db, expected);
     EXPECT_EQ(expected, item_texts(db));
 
-    QuoteEntry second = entry_at(db, 1);
+    QuoteEntry second = stored_entry(db, 1);
     const uint32_t edited = db.replace_item(1, make_quote(1, "cat", kLong + kLong + "edited"));
-    QuoteEntry third = entry_at(db, 2);
+    QuoteEntry third = stored_entry(db, 2);
     const uint32_t deleted = db.delete_item(third);
     if (edited)
         expected[1] = kLong + kLong + "edited";
@@ -76,7 +68,7 @@ TEST(WriteFailure, PackSwapsInOnlyAVerifiedCopy)
     for (int i = 0; i < 200; ++i)
         ASSERT_EQ(1u, db.append_item(make_quote(i, "cat", kLong + std::to_string(i))));
     const std::vector<std::string> all = item_texts(db);
-    QuoteEntry first = entry_at(db, 0);
+    QuoteEntry first = stored_entry(db, 0);
     ASSERT_EQ(1u, db.delete_item(first));
     const std::vector<std::string> live(all.begin() + 1, all.end());
     const std::string before_data = file_bytes("Volume01.STD");
@@ -98,7 +90,7 @@ TEST(WriteFailure, PackSwapsInOnlyAVerifiedCopy)
 
     // A second pack on a nearly full disk must not replace that backup with
     // a damaged copy.
-    QuoteEntry again = entry_at(db, 0);
+    QuoteEntry again = stored_entry(db, 0);
     ASSERT_EQ(1u, db.delete_item(again));
     const std::string packed_data = file_bytes("Volume01.STD");
     ASSERT_TRUE(disk.leave_free(packed_data.size() / 3));

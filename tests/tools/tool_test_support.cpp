@@ -55,29 +55,6 @@ ToolRun run_tool(const std::vector<std::string>& args)
     return ToolRun{status, out.str(), err.str()};
 }
 
-std::string file_bytes(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write_bytes(const std::string& name, const std::string& bytes)
-{
-    std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-bool file_exists(const std::string& name)
-{
-    std::error_code ignored;
-    return fs::exists(name, ignored);
-}
-
-std::string entry_bytes(uint32_t offset)
-{
-    return std::string{static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8 & 0xFF),
-                       static_cast<char>(offset >> 16 & 0xFF), static_cast<char>(offset >> 24)};
-}
-
 std::string index_of(const std::string& data_name)
 {
     return data_name.substr(0, data_name.rfind('.')) + ".idx";

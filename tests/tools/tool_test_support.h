@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/db/volume_test_support.h"
+
 // A fresh folder under the temporary folder, removed with everything in it
 // afterwards. Tests name their files by absolute path inside it, so the
 // current folder never changes.
@@ -31,11 +33,5 @@ struct ToolRun {
 };
 ToolRun run_tool(const std::vector<std::string>& args);
 
-std::string file_bytes(const std::string& name);
-void write_bytes(const std::string& name, const std::string& bytes);
-bool file_exists(const std::string& name);
-
-// A little-endian index entry.
-std::string entry_bytes(uint32_t offset);
 // The index name the volume derives from a data name ending in ".STD".
 std::string index_of(const std::string& data_name);
