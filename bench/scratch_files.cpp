@@ -1,6 +1,10 @@
 #include "bench/scratch_files.h"
 
+#ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 #include <fstream>
 #include <sstream>
@@ -24,13 +28,20 @@ bool copy_by_loop(const std::string& from, const std::string& to)
     return in.eof() && out.good();
 }
 
+unsigned long process_id()
+{
+#ifdef _WIN32
+    return GetCurrentProcessId();
+#else
+    return static_cast<unsigned long>(getpid());
+#endif
+}
+
 }  // namespace
 
 ScratchFolder::ScratchFolder() : m_previous(fs::current_path())
 {
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
-    m_path = fs::path(base) / ("orvalis-bench-" + std::to_string(GetCurrentProcessId()));
+    m_path = fs::temp_directory_path() / ("orvalis-bench-" + std::to_string(process_id()));
     fs::remove_all(m_path);
     fs::create_directories(m_path);
     fs::current_path(m_path);
@@ -98,15 +109,30 @@ std::string entry_bytes(uint32_t offset)
 
 void delete_pair(const std::string& data_name)
 {
-    DeleteFileA(data_name.c_str());
-    DeleteFileA(index_of(data_name).c_str());
+    std::error_code ignored;
+    fs::remove(data_name, ignored);
+    fs::remove(index_of(data_name), ignored);
 }
+
+#ifdef _WIN32
+const char kCopyPairFloor[] = "CopyFileA";
 
 bool copy_pair(const std::string& from, const std::string& to)
 {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) &&
            CopyFileA(index_of(from).c_str(), index_of(to).c_str(), FALSE);
 }
+#else
+const char kCopyPairFloor[] = "std::filesystem::copy_file";
+
+bool copy_pair(const std::string& from, const std::string& to)
+{
+    const auto overwrite = fs::copy_options::overwrite_existing;
+    std::error_code error;
+    return fs::copy_file(from, to, overwrite, error) &&
+           fs::copy_file(index_of(from), index_of(to), overwrite, error);
+}
+#endif
 
 bool copy_pair_by_loop(const std::string& from, const std::string& to)
 {

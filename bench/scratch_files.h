@@ -48,6 +48,9 @@ std::string entry_bytes(uint32_t offset);
 
 // The pair functions act on a data file and its index file.
 void delete_pair(const std::string& data_name);
+// The system's own file copy: CopyFileA on Windows, std::filesystem::copy_file
+// elsewhere (which lets the kernel copy); kCopyPairFloor names it.
+extern const char kCopyPairFloor[];
 bool copy_pair(const std::string& from, const std::string& to);
 // The copy as a program without CopyFileA would make it: 64 KiB reads and
 // writes through the stream library.
