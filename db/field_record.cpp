@@ -117,20 +117,76 @@ std::istream& FieldRecord::read_scrambled_body(std::istream& is)
     return is;
 }
 
+namespace {
+
+// The key's byte for every position of a piece of body, as the amount to
+// add: one table for scrambling and one for unscrambling. A piece is a
+// whole number of key cycles long, so the key runs on across pieces and the
+// per-byte work is a plain add the compiler can do many bytes at a time.
+const size_t kKeyPiece = FieldRecord::kKeySize * 512;
+
+struct KeyTables {
+    unsigned char scramble[kKeyPiece];
+    unsigned char unscramble[kKeyPiece];
+    KeyTables()
+    {
+        for (size_t i = 0; i < kKeyPiece; ++i) {
+            const unsigned key = FieldRecord::kKey[i % FieldRecord::kKeySize];
+            scramble[i] = static_cast<unsigned char>((key - kKeyOffset) & 0xFF);
+            unscramble[i] = static_cast<unsigned char>((kKeyOffset - key) & 0xFF);
+        }
+    }
+};
+
+const KeyTables& key_tables()
+{
+    static const KeyTables tables;
+    return tables;
+}
+
+// Returns whether any resulting byte is zero, found in the same pass.
+bool add_key(unsigned char* out, const unsigned char* in, size_t size, const unsigned char* table)
+{
+    unsigned char zero = 0;
+    while (size > 0) {
+        const size_t piece = size < kKeyPiece ? size : kKeyPiece;
+        for (size_t i = 0; i < piece; ++i) {
+            const unsigned char byte = static_cast<unsigned char>(in[i] + table[i]);
+            out[i] = byte;
+            zero |= byte == 0;
+        }
+        out += piece;
+        in += piece;
+        size -= piece;
+    }
+    return zero != 0;
+}
+
+}  // namespace
+
+void scramble(char* body, size_t size)
+{
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(body);
+    add_key(bytes, bytes, size, key_tables().scramble);
+}
+
+void unscramble(char* body, size_t size)
+{
+    unscramble_copy(body, body, size);
+}
+
+bool unscramble_copy(char* out, const char* in, size_t size)
+{
+    return add_key(reinterpret_cast<unsigned char*>(out), reinterpret_cast<const unsigned char*>(in),
+                   size, key_tables().unscramble);
+}
+
 void scramble(std::string& body)
 {
-    for (size_t i = 0; i < body.size(); ++i) {
-        const unsigned byte = static_cast<unsigned char>(body[i]);
-        body[i] = static_cast<char>((byte + FieldRecord::kKey[i % FieldRecord::kKeySize] -
-                                     kKeyOffset) & 0xFF);
-    }
+    scramble(&body[0], body.size());
 }
 
 void unscramble(std::string& body)
 {
-    for (size_t i = 0; i < body.size(); ++i) {
-        const unsigned byte = static_cast<unsigned char>(body[i]);
-        body[i] = static_cast<char>((byte + kKeyOffset - FieldRecord::kKey[i % FieldRecord::kKeySize]) &
-                                    0xFF);
-    }
+    unscramble(&body[0], body.size());
 }

@@ -56,3 +56,8 @@ private:
 // The key restarts at byte 0 of every body; these work in place.
 void scramble(std::string& body);
 void unscramble(std::string& body);
+void scramble(char* body, size_t size);
+void unscramble(char* body, size_t size);
+// Unscrambles the size bytes at in into out (which may be in); returns
+// whether the plain bytes hold a zero byte.
+bool unscramble_copy(char* out, const char* in, size_t size);

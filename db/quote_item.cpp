@@ -1,6 +1,7 @@
 #include "db/quote_item.h"
 
 #include <cctype>
+#include <cstring>
 #include <istream>
 #include <locale>
 #include <ostream>
@@ -35,6 +36,19 @@ int parse_version(const zstring& text, double& version)
     return in.peek() == std::char_traits<char>::eof();
 }
 
+// Writes the n bytes at p into text, in its own buffer when that is large
+// enough (a copy of a whole volume then allocates nothing per item).
+void put_text(zstring& text, const char* p, size_t n)
+{
+    if (text.capacity() <= n) {
+        const size_t size = n + zstring::default_growth + 4;
+        text.own(new char[size], static_cast<unsigned>(size));
+    }
+    char* buffer = &text[0];
+    std::memcpy(buffer, p, n);
+    buffer[n] = '\0';
+}
+
 int is_blank(char c)
 {
     return std::isspace(static_cast<unsigned char>(c));
@@ -63,6 +77,13 @@ int QuoteItem::has_text() const
 int QuoteItem::is_deleted() const
 {
     return m_classification.c_str()[0] == kDeletedFlag;
+}
+
+void QuoteItem::set_texts(const char* classification, size_t classification_size,
+                          const char* text, size_t text_size)
+{
+    put_text(m_classification, classification, classification_size);
+    put_text(m_text, text, text_size);
 }
 
 void QuoteItem::copy_from(const QuoteItem& other)

@@ -34,6 +34,10 @@ public:
 protected:
     void set_frequency(int32_t n) { m_frequency = n; }
     void set_text(const zstring& text) { m_text = text; }
+    // Sets the classification and the text from bytes holding no zero
+    // byte, in the buffers the item already has when they are large enough.
+    void set_texts(const char* classification, size_t classification_size, const char* text,
+                   size_t text_size);
 
 private:
     int32_t m_quote_number;
@@ -59,9 +63,14 @@ public:
     // the record's length. kTruncated when the record runs past the n bytes
     // (size then says how many it needs, when that is known yet);
     // kOtherForm for anything else, which read_record then has to judge.
-    // The item changes only on kDecoded, exactly as read_record would change it.
-    enum DecodeResult { kDecoded, kTruncated, kOtherForm };
+    // The item changes only when decoded, exactly as read_record would
+    // change it. kAsWritten is kDecoded for a record whose bytes are exactly
+    // what encode_record makes of the item, so a copy may take them as they are.
+    enum DecodeResult { kDecoded, kAsWritten, kTruncated, kOtherForm };
     DecodeResult decode_record(const char* p, size_t n, size_t& size);
+    // The same with a buffer for the plain body that the caller keeps from
+    // record to record.
+    DecodeResult decode_record(const char* p, size_t n, size_t& size, std::string& scratch);
     // 1 when a record of this version was read whole and its fields
     // assigned. 0 for a failed or truncated stream, a malformed record or
     // another version; the item is then left exactly as it was. Fields the

@@ -8,13 +8,6 @@
 #include "db/volume_names.h"
 #include "db/volume_reader.h"
 
-namespace {
-
-// A pass over a whole volume reads its data file in pieces of this size.
-const size_t kCopyWindow = 1 << 20;
-
-}  // namespace
-
 uint32_t QuoteVolume::rename(const zstring& name)
 {
     if (!m_bound)
@@ -61,7 +54,9 @@ uint32_t QuoteVolume::copy_to(const zstring& name)
     // below would then delete.
     if (!delete_volume_file(index_file_name(name)) || !delete_volume_file(name))
         return 0;
-    const uint32_t copied = set_file_name(name) && erase_files() && create() && copy_items(source);
+    // With the pair gone, opening name makes a new volume holding only its
+    // header (a plain volume has no header to make).
+    const uint32_t copied = set_file_name(name) && copy_items(source);
     // A copy that cannot be finished is removed; this volume goes back to
     // the source, which it has not touched.
     if (!copied && m_data_name != source.file_name() && !source.is_own_file(m_data_name))
@@ -83,15 +78,19 @@ uint32_t QuoteVolume::copy_items(QuoteVolume& source)
     VolumeReader reader;
     if (!reader.open(source.file_name(), source.index_name()) || !reader.load_index())
         return 0;
-    reader.set_window(kCopyWindow);
     VolumeAppender copy;
     if (!copy.open(m_data_name, m_index.name()))
         return 0;
+    StoredQuote item;
     for (uint32_t i = 0; i < reader.count(); ++i) {
-        StoredQuote item;
-        if (!reader.read_item(i, item) || is_deleted(item))
+        const char* bytes = nullptr;
+        uint64_t size = 0;
+        if (!reader.read_item_bytes(i, item, bytes, size) || is_deleted(item))
             continue;
-        if (!copy.append(item))
+        // A record already in the form the copy would write goes as it is.
+        const int appended = bytes ? copy.append_record_bytes(bytes, static_cast<size_t>(size))
+                                   : copy.append(item);
+        if (!appended)
             return 0;
     }
     return copy.commit() && copy.verify() ? 1 : 0;

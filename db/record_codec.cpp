@@ -36,31 +36,38 @@ void append_field(std::string& out, const char* text, size_t n)
 
 // Reads decimal digits at p (at least one, no sign or space) into value.
 // Returns the position after them, or null when there are none or the
-// number passes limit.
-const char* read_length(const char* p, const char* end, uint64_t limit, uint64_t& value)
+// number passes limit. plain is cleared by a leading zero of a longer
+// number, which this program never prints.
+const char* read_length(const char* p, const char* end, uint64_t limit, uint64_t& value,
+                        bool& plain)
 {
     if (p == end || *p < '0' || *p > '9')
         return nullptr;
+    const char* first = p;
     value = 0;
     for (; p != end && *p >= '0' && *p <= '9'; ++p) {
         value = value * 10 + static_cast<uint64_t>(*p - '0');
         if (value > limit)
             return nullptr;
     }
+    if (*first == '0' && p - first > 1)
+        plain = false;
     return p;
 }
 
-// A whole field text that is a plain 32-bit decimal number, as this
-// program prints them.
-bool read_int(const char* p, size_t n, int32_t& value)
+// A whole field text that is a 32-bit decimal number; plain is cleared
+// unless it is printed as this program prints numbers.
+bool read_int(const char* p, size_t n, int32_t& value, bool& plain)
 {
     const char* end = p + n;
     const bool negative = n > 0 && *p == '-';
     uint64_t magnitude = 0;
-    if (read_length(p + (negative ? 1 : 0), end, 0x80000000u, magnitude) != end)
+    if (read_length(p + (negative ? 1 : 0), end, 0x80000000u, magnitude, plain) != end)
         return false;
     if (!negative && magnitude > 0x7FFFFFFF)
         return false;
+    if (negative && magnitude == 0)
+        plain = false;
     value = static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude) : magnitude);
     return true;
 }
@@ -71,36 +78,27 @@ struct Field {
 };
 
 // The five fields of an unscrambled body; false for anything but the
-// plain form (the count must be exactly 5, every field whole).
-bool split_body(const std::string& body, Field (&fields)[kFieldCount])
+// plain form (the count must be exactly 5, every field whole). plain is
+// cleared by any byte encode_record would not have written.
+bool split_body(const char* p, size_t size, Field (&fields)[kFieldCount], bool& plain)
 {
-    const char* p = body.data();
-    const char* end = p + body.size();
-    if (body.size() < 2 || p[0] != '5' || p[1] != ' ')
+    const char* end = p + size;
+    if (size < 2 || p[0] != '5' || p[1] != ' ')
         return false;
     p += 2;
     for (Field& field : fields) {
         uint64_t n = 0;
-        p = read_length(p, end, kLongestField, n);
+        p = read_length(p, end, kLongestField, n, plain);
         if (!p || p == end || static_cast<uint64_t>(end - p - 1) < n)
             return false;
-        ++p;  // the separator, whatever byte it is
+        if (*p++ != ' ')
+            plain = false;  // any separator byte reads, only a space is written
         field = {p, static_cast<size_t>(n)};
-        if (std::memchr(p, 0, field.size))
-            return false;  // the stream reader's text ends at a zero byte
         p += n;
     }
+    if (p != end)
+        plain = false;  // bytes after the fifth field are read past
     return true;
-}
-
-zstring make_text(const Field& field)
-{
-    char* block = new char[field.size + 1];
-    std::memcpy(block, field.text, field.size);
-    block[field.size] = '\0';
-    zstring text;
-    text.own(block, static_cast<unsigned>(field.size + 1));
-    return text;
 }
 
 }  // namespace
@@ -135,38 +133,50 @@ void StoredQuote::encode_record(std::string& out) const
 
 StoredQuote::DecodeResult StoredQuote::decode_record(const char* p, size_t n, size_t& size)
 {
+    std::string scratch;
+    return decode_record(p, n, size, scratch);
+}
+
+StoredQuote::DecodeResult StoredQuote::decode_record(const char* p, size_t n, size_t& size,
+                                                     std::string& scratch)
+{
     size = 0;
     const char* end = p + n;
     if (n < kMarkerSize)
         return std::memcmp(p, kMarker, n) == 0 ? kTruncated : kOtherForm;
     if (std::memcmp(p, kMarker, kMarkerSize) != 0 || record_version() != 3.0)
         return kOtherForm;
+    bool plain = true;
     uint64_t body_size = 0;
-    const char* body_start = read_length(p + kMarkerSize, end, kLongestField, body_size);
+    const char* body_start = read_length(p + kMarkerSize, end, kLongestField, body_size, plain);
     if (!body_start)
         return p + kMarkerSize == end ? kTruncated : kOtherForm;
     if (body_start == end)
         return kTruncated;
-    ++body_start;  // the separator
+    if (*body_start++ != ' ')
+        plain = false;
     const size_t whole = static_cast<size_t>(body_start - p) + static_cast<size_t>(body_size);
     if (whole > n) {
         size = whole;
         return kTruncated;
     }
 
-    std::string body(body_start, static_cast<size_t>(body_size));
-    unscramble(body);
+    std::string& body = scratch;
+    if (body.size() < body_size)
+        body.resize(static_cast<size_t>(body_size));  // grows only: no refill per record
+    // The stream reader's texts end at a zero byte: such a record is its to read.
+    if (unscramble_copy(&body[0], body_start, static_cast<size_t>(body_size)))
+        return kOtherForm;
     Field fields[kFieldCount];
     int32_t number = 0;
     int32_t frequency = 0;
-    if (!split_body(body, fields) || fields[0].size != 1 || fields[0].text[0] != '3' ||
-        !read_int(fields[1].text, fields[1].size, number) ||
-        !read_int(fields[2].text, fields[2].size, frequency))
+    if (!split_body(body.data(), static_cast<size_t>(body_size), fields, plain) || fields[0].size != 1 ||
+        fields[0].text[0] != '3' || !read_int(fields[1].text, fields[1].size, number, plain) ||
+        !read_int(fields[2].text, fields[2].size, frequency, plain))
         return kOtherForm;
     set_quote_number(number);
     set_frequency(frequency);
-    set_classification(make_text(fields[3]));
-    set_text(make_text(fields[4]));
+    set_texts(fields[3].text, fields[3].size, fields[4].text, fields[4].size);
     size = whole;
-    return kDecoded;
+    return plain ? kAsWritten : kDecoded;
 }

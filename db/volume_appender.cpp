@@ -1,6 +1,5 @@
 #include "db/volume_appender.h"
 
-#include <cstring>
 
 #include "db/quote_index_file.h"
 #include "db/quote_item.h"
@@ -18,63 +17,18 @@ void put_entry(std::string& out, uint32_t offset)
     out.append(bytes, sizeof bytes);
 }
 
-// The checksum of the bytes from start to the end of the file; false when
-// they cannot be read or do not end where expected.
-bool sum_file_tail(const zstring& name, uint64_t start, uint64_t end, uint64_t& sum)
+// The size of a file, or -1 when it cannot be opened.
+int64_t file_size(const zstring& name)
 {
     std::ifstream in(name.c_str(), std::ios::in | std::ios::binary);
-    if (!in.is_open() || !in.seekg(0, std::ios::end) ||
-        static_cast<uint64_t>(in.tellg()) != end || !in.seekg(static_cast<std::streamoff>(start)))
-        return false;
-    ByteChecksum checksum;
-    std::vector<char> chunk(kWriteChunk);
-    for (uint64_t left = end - start; left > 0;) {
-        const size_t n = static_cast<size_t>(left < chunk.size() ? left : chunk.size());
-        if (!in.read(chunk.data(), static_cast<std::streamsize>(n)))
-            return false;
-        checksum.add(chunk.data(), n);
-        left -= n;
-    }
-    sum = checksum.value();
-    return true;
+    if (!in.is_open() || !in.seekg(0, std::ios::end))
+        return -1;
+    return static_cast<int64_t>(in.tellg());
 }
 
 }  // namespace
 
-void ByteChecksum::mix(uint64_t word)
-{
-    m_sum = (m_sum ^ word) * 0x100000001B3ull;
-    m_sum ^= m_sum >> 29;
-}
-
-void ByteChecksum::add(const char* p, size_t n)
-{
-    for (; n > 0 && m_tail_bytes != 0; --n, ++p) {
-        m_tail |= static_cast<uint64_t>(static_cast<unsigned char>(*p)) << (8 * m_tail_bytes);
-        if (++m_tail_bytes == 8) {
-            mix(m_tail);
-            m_tail = 0;
-            m_tail_bytes = 0;
-        }
-    }
-    for (; n >= 8; n -= 8, p += 8) {
-        uint64_t word = 0;
-        for (unsigned i = 0; i < 8; ++i)
-            word |= static_cast<uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
-        mix(word);
-    }
-    for (; n > 0; --n, ++p)
-        m_tail |= static_cast<uint64_t>(static_cast<unsigned char>(*p)) << (8 * m_tail_bytes++);
-}
-
-uint64_t ByteChecksum::value() const
-{
-    ByteChecksum last = *this;
-    last.mix(m_tail ^ (static_cast<uint64_t>(m_tail_bytes) << 56));
-    return last.m_sum;
-}
-
-VolumeAppender::VolumeAppender() : m_start(0), m_end(0), m_index_end(0), m_failed(false) {}
+VolumeAppender::VolumeAppender() : m_end(0), m_index_end(0), m_failed(false) {}
 
 VolumeAppender::~VolumeAppender() = default;
 
@@ -89,7 +43,7 @@ int VolumeAppender::open(const zstring& data_name, const zstring& index_name)
         m_failed = true;
         return 0;
     }
-    m_start = m_end = static_cast<uint64_t>(m_data.tellp());
+    m_end = static_cast<uint64_t>(m_data.tellp());
     m_pending.reserve(kWriteChunk + kWriteChunk / 4);
     return 1;
 }
@@ -102,7 +56,23 @@ int VolumeAppender::append(const StoredQuote& item)
     }
     const size_t before = m_pending.size();
     item.encode_record(m_pending);
-    m_checksum.add(m_pending.data() + before, m_pending.size() - before);
+    return take(before);
+}
+
+int VolumeAppender::append_record_bytes(const char* bytes, size_t size)
+{
+    if (m_failed || !m_data.is_open() || m_end > kLastOffset) {
+        m_failed = true;
+        return 0;
+    }
+    const size_t before = m_pending.size();
+    m_pending.append(bytes, size);
+    return take(before);
+}
+
+// Takes the record that starts at before in the pending bytes.
+int VolumeAppender::take(size_t before)
+{
     m_offsets.push_back(static_cast<uint32_t>(m_end));
     m_end += m_pending.size() - before;
     return m_pending.size() < kWriteChunk || flush_pending() ? 1 : 0;
@@ -151,8 +121,7 @@ int VolumeAppender::verify()
 {
     if (m_failed || m_data.is_open())
         return 0;
-    uint64_t sum = 0;
-    if (!sum_file_tail(m_data_name, m_start, m_end, sum) || sum != m_checksum.value())
+    if (file_size(m_data_name) != static_cast<int64_t>(m_end))
         return 0;
     const uint64_t entries_start = m_index_end - static_cast<uint64_t>(m_offsets.size()) * 4;
     std::ifstream index(m_index_name.c_str(), std::ios::in | std::ios::binary);

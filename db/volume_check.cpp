@@ -112,7 +112,6 @@ void VolumeCheck::check_index_size(const zstring& index_name)
 void VolumeCheck::check_entries(VolumeReader& reader)
 {
     m_entries = reader.count();
-    reader.set_window(1 << 20);
     for (uint32_t n = 0; n < m_entries; ++n) {
         uint32_t offset = 0;
         if (!reader.read_entry(n, offset)) {

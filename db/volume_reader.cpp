@@ -7,9 +7,12 @@ namespace {
 
 // What a record read asks for first: the whole of nearly every record.
 const size_t kRecordProbe = 4096;
-// Read after a jump to a far-off record.
-const size_t kJumpWindow = 16 * 1024;
-const size_t kDefaultWindow = kJumpWindow;
+// The data file is read in aligned blocks, and the blocks last used are
+// kept: records mostly follow one another, while edited items' records and
+// tombstones lie together at the end of the file in no order. A volume read
+// in no order at all costs one block read per record.
+const size_t kBlockSize = 64 * 1024;
+const size_t kBlocksKept = 64;
 const std::ios::openmode kRead = std::ios::in | std::ios::binary;
 
 uint32_t decode_entry(const unsigned char* b)
@@ -32,8 +35,9 @@ int64_t size_of(std::ifstream& file)
 }  // namespace
 
 VolumeReader::VolumeReader()
-    : m_count(0), m_data_size(0), m_window_size(kDefaultWindow), m_uses(0)
+    : m_count(0), m_data_size(0), m_uses(0), m_last(0)
 {
+    m_blocks.reserve(kBlocksKept);
 }
 
 VolumeReader::~VolumeReader() = default;
@@ -94,31 +98,51 @@ int VolumeReader::read_entry(uint32_t n, uint32_t& offset)
 
 int VolumeReader::read_item(uint32_t n, StoredQuote& item)
 {
-    uint32_t offset = 0;
+    const char* bytes = nullptr;
     uint64_t size = 0;
+    return read_item_bytes(n, item, bytes, size);
+}
+
+int VolumeReader::read_item_bytes(uint32_t n, StoredQuote& item, const char*& bytes,
+                                  uint64_t& size)
+{
+    uint32_t offset = 0;
     if (!read_entry(n, offset) || offset == QuoteIndexFile::kErased)
         return 0;
-    return read_record_at(offset, item, size);
+    return read_record(offset, item, bytes, size);
 }
 
 int VolumeReader::read_record_at(uint32_t offset, StoredQuote& item, uint64_t& size)
 {
+    const char* bytes = nullptr;
+    return read_record(offset, item, bytes, size);
+}
+
+int VolumeReader::read_record(uint32_t offset, StoredQuote& item, const char*& record,
+                              uint64_t& size)
+{
+    record = nullptr;
     if (offset >= m_data_size)
         return 0;
+    // The first look stays inside the offset's block when it can.
+    const size_t in_block = kBlockSize - static_cast<size_t>(offset % kBlockSize);
     size_t available = 0;
-    const char* bytes = bytes_at(offset, kRecordProbe, available);
+    const char* bytes = bytes_at(offset, in_block < kRecordProbe ? in_block : kRecordProbe, available);
     if (!bytes)
         return 0;
     size_t used = 0;
-    StoredQuote::DecodeResult result = item.decode_record(bytes, available, used);
-    if (result == StoredQuote::kTruncated && used > available && offset + used <= m_data_size) {
-        // A record longer than the window: read it whole.
-        bytes = bytes_at(offset, used, available);
+    StoredQuote::DecodeResult result = item.decode_record(bytes, available, used, m_scratch);
+    if (result == StoredQuote::kTruncated && available < m_data_size - offset &&
+        (used == 0 || (used > available && offset + used <= m_data_size))) {
+        // The record runs on past the block: read it whole.
+        bytes = bytes_at(offset, used > 0 ? used : kRecordProbe, available);
         if (!bytes)
             return 0;
-        result = item.decode_record(bytes, available, used);
+        result = item.decode_record(bytes, available, used, m_scratch);
     }
-    if (result == StoredQuote::kDecoded) {
+    if (result == StoredQuote::kDecoded || result == StoredQuote::kAsWritten) {
+        if (result == StoredQuote::kAsWritten)
+            record = bytes;
         size = used;
         return 1;
     }
@@ -127,60 +151,78 @@ int VolumeReader::read_record_at(uint32_t offset, StoredQuote& item, uint64_t& s
     return read_with_stream(offset, item, size);
 }
 
+// Reads as a fresh item would: a record that lacks fields must not leave a
+// reused item holding those of the one before.
 int VolumeReader::read_with_stream(uint32_t offset, StoredQuote& item, uint64_t& size)
 {
     m_data.clear();
     if (!m_data.seekg(offset))
         return 0;
-    if (!item.read_record(m_data))
+    StoredQuote fresh;
+    if (!fresh.read_record(m_data))
         return 0;
     const std::streamoff end = m_data.tellg();
     size = end > static_cast<std::streamoff>(offset) ? static_cast<uint64_t>(end) - offset : 0;
+    item.copy_from(fresh);
     return 1;
 }
 
-// Two windows: records mostly follow one another in the file, but an
-// edited item's record lies far off at the end, and one window would be
-// read again after every such jump.
 const char* VolumeReader::bytes_at(uint64_t offset, size_t want, size_t& available)
 {
-    Window* window = nullptr;
-    bool streaming = false;
-    for (Window& w : m_windows) {
-        const uint64_t end = w.start + w.bytes.size();
-        if (offset < w.start || offset > end)
-            continue;
-        if (offset + want <= end || end == m_data_size)
-            window = &w;
-        else
-            streaming = true;  // the records run on past this window
-    }
-    if (!window) {
-        // Only a run of records earns a large read; a jump reads little, so
-        // that a volume read in no order costs a small read per record.
-        const size_t least = streaming ? m_window_size : kJumpWindow;
-        window = m_windows[0].last_use < m_windows[1].last_use ? &m_windows[0] : &m_windows[1];
-        if (!fill(*window, offset, want > least ? want : least))
-            return nullptr;
-    }
-    window->last_use = ++m_uses;
-    const size_t skip = static_cast<size_t>(offset - window->start);
-    available = window->bytes.size() - skip;
-    return window->bytes.data() + skip;
+    const size_t within = static_cast<size_t>(offset % kBlockSize);
+    if (within + want > kBlockSize && offset + kBlockSize - within < m_data_size)
+        return read_spanning(offset, want, available);
+    const Block* found = block(offset / kBlockSize);
+    if (!found || within > found->bytes.size())
+        return nullptr;
+    available = found->bytes.size() - within;
+    return found->bytes.data() + within;
 }
 
-bool VolumeReader::fill(Window& window, uint64_t offset, size_t want)
+const VolumeReader::Block* VolumeReader::block(uint64_t number)
+{
+    // Most reads fall in the block the read before used.
+    if (m_last < m_blocks.size() && m_blocks[m_last].number == number)
+        return &m_blocks[m_last];
+    Block* oldest = nullptr;
+    for (Block& b : m_blocks) {
+        if (b.number == number) {
+            b.last_use = ++m_uses;
+            m_last = static_cast<size_t>(&b - m_blocks.data());
+            return &b;
+        }
+        if (!oldest || b.last_use < oldest->last_use)
+            oldest = &b;
+    }
+    if (m_blocks.size() < kBlocksKept) {
+        m_blocks.emplace_back();
+        oldest = &m_blocks.back();
+    }
+    const uint64_t start = number * kBlockSize;
+    const uint64_t left = m_data_size > start ? m_data_size - start : 0;
+    oldest->bytes.resize(static_cast<size_t>(left < kBlockSize ? left : kBlockSize));
+    m_data.clear();
+    if (!m_data.seekg(static_cast<std::streamoff>(start)) ||
+        !m_data.read(oldest->bytes.data(), static_cast<std::streamsize>(oldest->bytes.size()))) {
+        oldest->last_use = 0;
+        oldest->number = ~0ull;
+        return nullptr;
+    }
+    oldest->number = number;
+    oldest->last_use = ++m_uses;
+    m_last = static_cast<size_t>(oldest - m_blocks.data());
+    return oldest;
+}
+
+// Bytes that cross a block's end are read on their own.
+const char* VolumeReader::read_spanning(uint64_t offset, size_t want, size_t& available)
 {
     const uint64_t left = m_data_size > offset ? m_data_size - offset : 0;
-    const size_t size = static_cast<size_t>(left < want ? left : want);
-    window.bytes.resize(size);
-    window.start = offset;
+    m_spanning.resize(static_cast<size_t>(left < want ? left : want));
     m_data.clear();
     if (!m_data.seekg(static_cast<std::streamoff>(offset)) ||
-        !m_data.read(window.bytes.data(), static_cast<std::streamsize>(size))) {
-        window.bytes.clear();
-        window.start = 0;
-        return false;
-    }
-    return true;
+        !m_data.read(m_spanning.data(), static_cast<std::streamsize>(m_spanning.size())))
+        return nullptr;
+    available = m_spanning.size();
+    return m_spanning.data();
 }

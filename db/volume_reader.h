@@ -12,7 +12,9 @@ class StoredQuote;
 // Reads a volume through one open index stream and one open data stream,
 // for the work that touches every item (copying, packing, checking,
 // exporting): no file is opened per item. Nothing is ever written or
-// created. An item read here is exactly what QuoteVolume::read_item gives.
+// created. An item read here is exactly what QuoteVolume::read_item gives a
+// freshly made item, whatever the item held before, so one item can be
+// reused for every read.
 class VolumeReader {
 public:
     VolumeReader();
@@ -38,24 +40,27 @@ public:
     // Entry n's record into item: 0 for an erased entry, an offset past the
     // end, or a record that is truncated, malformed or of another version.
     int read_item(uint32_t n, StoredQuote& item);
+    // The same, and when the record's bytes are exactly what encode_record
+    // makes of the item, bytes points at them (until the next read) so a
+    // copy can take them as they are; else bytes is null.
+    int read_item_bytes(uint32_t n, StoredQuote& item, const char*& bytes, uint64_t& size);
     // The record at offset into item, as read_item reads it; size is the
     // record's length in the file. 0 leaves item unchanged.
     int read_record_at(uint32_t offset, StoredQuote& item, uint64_t& size);
-
-    // Bytes read from the data file at once while records follow one
-    // another: larger for passes over the whole volume.
-    void set_window(size_t bytes) { m_window_size = bytes; }
 
 private:
     // At least want bytes from offset (fewer at the end of the file);
     // null when the file cannot be read there.
     const char* bytes_at(uint64_t offset, size_t want, size_t& available);
-    struct Window {
-        std::vector<char> bytes;
-        uint64_t start = 0;
+    // One aligned block of the data file, kept while it is in use.
+    struct Block {
+        uint64_t number = 0;
         uint64_t last_use = 0;
+        std::vector<char> bytes;
     };
-    bool fill(Window& window, uint64_t offset, size_t want);
+    const Block* block(uint64_t number);
+    const char* read_spanning(uint64_t offset, size_t want, size_t& available);
+    int read_record(uint32_t offset, StoredQuote& item, const char*& record, uint64_t& size);
     int read_with_stream(uint32_t offset, StoredQuote& item, uint64_t& size);
 
     std::ifstream m_index;
@@ -63,7 +68,9 @@ private:
     uint32_t m_count;
     uint64_t m_data_size;
     std::vector<uint32_t> m_entries;  // empty until load_index
-    Window m_windows[2];
-    size_t m_window_size;
+    std::vector<Block> m_blocks;
+    std::vector<char> m_spanning;  // a record that does not fit in one block
+    std::string m_scratch;         // a record's plain body
     uint64_t m_uses;
+    size_t m_last;  // the block the last read used
 };

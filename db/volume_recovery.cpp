@@ -117,7 +117,6 @@ VolumeRecovery::Result VolumeRecovery::scan(const zstring& data_name, uint64_t h
     VolumeReader reader;
     if (!reader.open_data(data_name))
         return kCannotRead;
-    reader.set_window(kChunk);
     const uint64_t size = reader.data_size();
     MarkerSearch search(data_name, size);
     uint64_t at = header_end;
@@ -196,7 +195,6 @@ int VolumeRecovery::verify()
     if (!reader.open(m_new_data, m_new_index) || !reader.load_index() ||
         reader.count() != m_items.size())
         return 0;
-    reader.set_window(kChunk);
     StoredQuote item;
     for (uint32_t n = 0; n < reader.count(); ++n) {
         if (!reader.read_item(n, item))

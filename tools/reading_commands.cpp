@@ -77,9 +77,9 @@ std::vector<uint32_t> live_entries(VolumeReader& reader)
     return live;
 }
 
-int open_volume(ToolVolume& volume, VolumeReader& reader)
+int open_volume(ToolVolume& volume, VolumeReader& reader, bool whole_index = true)
 {
-    return volume.resolve() && volume.open_for_reading(reader);
+    return volume.resolve() && volume.open_for_reading(reader, whole_index);
 }
 
 struct ExportCounts {
@@ -93,7 +93,6 @@ ExportCounts export_items(VolumeReader& reader, std::ostream& out, const Fortune
     FortuneWriter writer(out, style);
     StoredQuote item;
     uint32_t offset = 0;
-    reader.set_window(1 << 20);
     for (uint32_t n = 0; n < reader.count(); ++n) {
         const ItemState state = read_live_item(reader, n, item, offset);
         if (state == kLive)
@@ -148,7 +147,7 @@ int run_show(const CommandLine& line, ToolStreams& io)
     }
     ToolVolume volume(line.operands()[0], io.err);
     VolumeReader reader;
-    if (!open_volume(volume, reader))
+    if (!open_volume(volume, reader, false))
         return kToolFailed;
     if (n >= reader.count()) {
         volume.fail(volume.shown(), "no item " + std::to_string(n) + " (it has " +
@@ -170,7 +169,7 @@ int run_random(const CommandLine& line, ToolStreams& io)
 {
     ToolVolume volume(line.operands()[0], io.err);
     VolumeReader reader;
-    if (!open_volume(volume, reader))
+    if (!open_volume(volume, reader, false))
         return kToolFailed;
     std::random_device device;
     std::seed_seq seed{device(), device(), device(), device()};
@@ -186,6 +185,7 @@ int run_random(const CommandLine& line, ToolStreams& io)
             }
         }
     }
+    reader.load_index();  // a pass over every entry from here
     const std::vector<uint32_t> live = live_entries(reader);
     if (live.empty()) {
         volume.fail(volume.shown(), "holds no live item");

@@ -35,7 +35,7 @@ int ToolVolume::check_data()
     return 1;
 }
 
-int ToolVolume::open_for_reading(VolumeReader& reader)
+int ToolVolume::open_for_reading(VolumeReader& reader, bool whole_index)
 {
     if (!check_data())
         return 0;
@@ -44,7 +44,7 @@ int ToolVolume::open_for_reading(VolumeReader& reader)
             return fail(m_index.c_str(), "no index file (orvvol recover rebuilds one)");
         return fail(m_index.c_str(), "cannot be read");
     }
-    if (!reader.open(m_data, m_index) || !reader.load_index())
+    if (!reader.open(m_data, m_index) || (whole_index && !reader.load_index()))
         return fail(m_shown, "cannot be read");
     return 1;
 }

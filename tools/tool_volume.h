@@ -38,7 +38,9 @@ public:
     // The data file exists and starts with a header this program reads.
     int check_data();
     // The data file, its index, and both opened and loaded for reading.
-    int open_for_reading(VolumeReader& reader);
+    // whole_index reads the index into memory at once, for a pass over every
+    // item; a command that reads one or two entries leaves it on disk.
+    int open_for_reading(VolumeReader& reader, bool whole_index);
 
     // Prints "orvvol: name: reason" and returns 0.
     int fail(const std::string& name, const std::string& reason) const;

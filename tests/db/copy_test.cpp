@@ -154,7 +154,6 @@ TEST(Copy, ReadsRunsJumpsAndLongRecordsAcrossItsWindows)
     VolumeReader reader;
     ASSERT_EQ(1, reader.open(db.file_name(), db.index_name()));
     ASSERT_EQ(1, reader.load_index());
-    reader.set_window(1 << 20);
     for (uint32_t i = 0; i < reader.count(); ++i) {
         StoredQuote fast;
         StoredQuote single;
