@@ -474,6 +474,14 @@ void measure_pack(QuoteDatabaseV2& db, uint32_t items, int runs)
                         db.set_file_name(zstring("pack.STD"));
                     },
                     [&] { return db.count() == live; }});
+    rows.push_back({"part: copy_to a new pair (pack without its backup and moves)",
+                    [&] { return db.copy_to(zstring("copied.STD")) == 1; },
+                    [&] {
+                        delete_pair("copied.STD");
+                        copy_pair("tombs.STD", "pack.STD");
+                        db.set_file_name(zstring("pack.STD"));
+                    },
+                    [&] { return db.count() == items; }});
     rows.push_back({"floor: same work, streams held open",
                     [&] { return pack_held_open("tombs.STD", "held.STD"); }});
     rows.push_back({std::string("floor: ") + kCopyPairFloor + " of the data and index files",
@@ -486,9 +494,11 @@ void measure_pack(QuoteDatabaseV2& db, uint32_t items, int runs)
     const std::vector<double> seconds = measure(
         "pack " + items_label(items) + " items, a tenth deleted (per item read)", items, rows, runs);
     g_targets.push_back({std::string("pack ÷ ") + kCopyPairFloor + " of both files",
-                         seconds[0] / seconds[2], 3.0});
-    g_targets.push_back({"pack ÷ 64 KiB read + write loop of both files", seconds[0] / seconds[3],
+                         seconds[0] / seconds[3], 3.0});
+    g_targets.push_back({"pack ÷ 64 KiB read + write loop of both files", seconds[0] / seconds[4],
                          3.0});
+    g_targets.push_back({std::string("copy_to ÷ ") + kCopyPairFloor + " of both files",
+                         seconds[1] / seconds[3], 3.0});
 }
 
 // ---- The program ---------------------------------------------------------
