@@ -1,10 +1,18 @@
 #include "db/quote_volume.h"
 
 #include <fstream>
+#include <string>
 
 #include "base/file_path.h"
 #include "db/quote_item.h"
 #include "db/volume_names.h"
+
+namespace {
+
+// What read_item reads first: the whole of nearly every record.
+const size_t kFirstRead = 4096;
+
+}  // namespace
 
 QuoteVolume::QuoteVolume() : m_data_name("default.std"), m_bound(false) {}
 
@@ -54,6 +62,27 @@ uint32_t QuoteVolume::read_item(uint32_t n, StoredQuote& item)
         return 0;
     std::ifstream data(m_data_name.c_str(), std::ios::binary);
     if (!data.is_open() || !data.seekg(offset))
+        return 0;
+    // Nearly every record is whole in the first read and decoded from
+    // memory; a longer one is read whole, and any other form is left to
+    // the stream reader.
+    std::string bytes(kFirstRead, '\0');
+    std::string scratch;
+    data.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(data.gcount()));
+    size_t size = 0;
+    StoredQuote::DecodeResult result = item.decode_record(bytes.data(), bytes.size(), size, scratch);
+    if (result == StoredQuote::kTruncated && size > bytes.size() && data) {
+        const size_t have = bytes.size();
+        bytes.resize(size);
+        data.read(&bytes[have], static_cast<std::streamsize>(size - have));
+        bytes.resize(have + static_cast<size_t>(data.gcount()));
+        result = item.decode_record(bytes.data(), bytes.size(), size, scratch);
+    }
+    if (result == StoredQuote::kDecoded || result == StoredQuote::kAsWritten)
+        return 1;
+    data.clear();
+    if (!data.seekg(offset))
         return 0;
     // A record of another version reads as a failure, so the caller never
     // shows the previous item's text under this number.
