@@ -46,6 +46,12 @@ const fs::path& folder()
         fs::create_directories(made);
         return made;
     }();
+    // Registered once the path exists, so it runs before the path is gone.
+    static const int removed_at_exit = std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    });
+    (void)removed_at_exit;
     return path;
 }
 
