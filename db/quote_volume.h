@@ -7,6 +7,7 @@
 
 class QuoteItem;
 class StoredQuote;
+class VolumeReader;
 
 // A quote volume: a data file of appended records and its index file, whose
 // name is always derived from the data file's. Operations open and close
@@ -63,7 +64,7 @@ protected:
     QuoteIndexFile& index() { return m_index; }
 
 private:
-    uint32_t copy_items(QuoteVolume& source);
+    uint32_t copy_items(VolumeReader& reader);
     uint32_t restore_live_pair(const zstring& live, const zstring& backup);
     bool is_own_file(const zstring& name) const;
 

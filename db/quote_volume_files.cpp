@@ -47,8 +47,15 @@ uint32_t QuoteVolume::copy_to(const zstring& name)
 {
     if (!m_bound || name == m_data_name || is_own_file(name))
         return 0;
-    QuoteVolume source;
-    source.set_file_name(m_data_name);
+    // The source is opened before anything is touched: one that another
+    // program holds unreadable is refused while this volume is still bound
+    // to it. Counting first makes a missing index, as every index operation
+    // does, so a volume that never had an item copies as empty.
+    const zstring source = m_data_name;
+    VolumeReader reader;
+    if (count() == QuoteIndexFile::kCannotOpen || !reader.open(source, m_index.name()) ||
+        !reader.load_index())
+        return 0;
     // Clear the target first: binding to a file that is already there would
     // open it, and a refused open keeps the source's names, which the erase
     // below would then delete.
@@ -56,28 +63,22 @@ uint32_t QuoteVolume::copy_to(const zstring& name)
         return 0;
     // With the pair gone, opening name makes a new volume holding only its
     // header (a plain volume has no header to make).
-    const uint32_t copied = set_file_name(name) && copy_items(source);
+    const uint32_t copied = set_file_name(name) && copy_items(reader);
     // A copy that cannot be finished is removed; this volume goes back to
     // the source, which it has not touched.
-    if (!copied && m_data_name != source.file_name() && !source.is_own_file(m_data_name))
+    if (!copied && m_data_name != source && !FilePath::SameFile(m_data_name, source))
         erase_files();
-    const uint32_t reopened = set_file_name(source.file_name());
+    const uint32_t reopened = set_file_name(source);
     return copied && reopened ? 1 : 0;
 }
 
-// Appends the live items of source in order, reading the source and
-// writing the copy through one stream each. Tombstones, erased entries and
-// unreadable records are left out; an item that cannot be written fails the
-// whole copy, since a pack must never swap in a volume missing items.
-uint32_t QuoteVolume::copy_items(QuoteVolume& source)
+// Appends the live items the reader finds, in order, through one data
+// stream, and their entries to the index at the end. Tombstones, erased
+// entries and unreadable records are left out; an item that cannot be
+// written fails the whole copy, since a pack must never swap in a volume
+// missing items.
+uint32_t QuoteVolume::copy_items(VolumeReader& reader)
 {
-    // Counting first makes a missing source index, as every index
-    // operation does: a volume that never had an item copies as empty.
-    if (source.count() == QuoteIndexFile::kCannotOpen)
-        return 0;
-    VolumeReader reader;
-    if (!reader.open(source.file_name(), source.index_name()) || !reader.load_index())
-        return 0;
     VolumeAppender copy;
     if (!copy.open(m_data_name, m_index.name()))
         return 0;

@@ -76,3 +76,23 @@ TEST(HeldFile, AnUnreadableVolumeIsNeverReplaced)
     QuoteDatabaseV2 db;
     EXPECT_EQ((std::vector<std::string>{"quote 0", "quote 1"}), item_texts(db));
 }
+
+TEST(HeldFile, APackOfAnUnreadableVolumeStaysOnIt)
+{
+    ScratchFolder folder;
+    QuoteDatabaseV2 db;
+    append_quotes(db, 3);
+    const std::string data = file_bytes("Volume01.STD");
+    {
+        FileLock lock("Volume01.STD", GENERIC_READ | GENERIC_WRITE, 0);
+        ASSERT_TRUE(lock.held());
+        EXPECT_EQ(0u, db.pack());
+        EXPECT_EQ(0u, db.copy_to(zstring("copy.STD")));
+        EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
+        for (const char* name : {"Volume01.STD.pak.STD", "Volume01.STD.pak.idx", "copy.STD"})
+            EXPECT_FALSE(file_exists(name)) << name;
+    }
+    EXPECT_EQ(data, file_bytes("Volume01.STD"));
+    EXPECT_EQ(quote_texts(0, 2), item_texts(db));
+    EXPECT_EQ(1u, db.append_item(make_quote(3, "cat", "quote 3")));
+}
