@@ -12,6 +12,36 @@ namespace {
 // What read_item reads first: the whole of nearly every record.
 const size_t kFirstRead = 4096;
 
+// The record at offset into item. Nearly every record is whole in the first
+// read and decoded from memory; a longer one is read whole, and any other
+// form is left to the stream reader. A record of another version reads as a
+// failure, so the caller never shows the previous item's text under this
+// number.
+uint32_t read_record_from(std::ifstream& data, uint32_t offset, StoredQuote& item)
+{
+    if (!data.seekg(offset))
+        return 0;
+    std::string bytes(kFirstRead, '\0');
+    std::string scratch;
+    data.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(data.gcount()));
+    size_t size = 0;
+    StoredQuote::DecodeResult result = item.decode_record(bytes.data(), bytes.size(), size, scratch);
+    if (result == StoredQuote::kTruncated && size > bytes.size() && data) {
+        const size_t have = bytes.size();
+        bytes.resize(size);
+        data.read(&bytes[have], static_cast<std::streamsize>(size - have));
+        bytes.resize(have + static_cast<size_t>(data.gcount()));
+        result = item.decode_record(bytes.data(), bytes.size(), size, scratch);
+    }
+    if (result == StoredQuote::kDecoded || result == StoredQuote::kAsWritten)
+        return 1;
+    data.clear();
+    if (!data.seekg(offset))
+        return 0;
+    return item.read_record(data) ? 1 : 0;
+}
+
 }  // namespace
 
 QuoteVolume::QuoteVolume() : m_data_name("default.std"), m_bound(false) {}
@@ -61,32 +91,9 @@ uint32_t QuoteVolume::read_item(uint32_t n, StoredQuote& item)
     if (!m_bound || !read_entry(n, offset) || offset == QuoteIndexFile::kErased)
         return 0;
     std::ifstream data(m_data_name.c_str(), std::ios::binary);
-    if (!data.is_open() || !data.seekg(offset))
+    if (!data.is_open())
         return 0;
-    // Nearly every record is whole in the first read and decoded from
-    // memory; a longer one is read whole, and any other form is left to
-    // the stream reader.
-    std::string bytes(kFirstRead, '\0');
-    std::string scratch;
-    data.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(data.gcount()));
-    size_t size = 0;
-    StoredQuote::DecodeResult result = item.decode_record(bytes.data(), bytes.size(), size, scratch);
-    if (result == StoredQuote::kTruncated && size > bytes.size() && data) {
-        const size_t have = bytes.size();
-        bytes.resize(size);
-        data.read(&bytes[have], static_cast<std::streamsize>(size - have));
-        bytes.resize(have + static_cast<size_t>(data.gcount()));
-        result = item.decode_record(bytes.data(), bytes.size(), size, scratch);
-    }
-    if (result == StoredQuote::kDecoded || result == StoredQuote::kAsWritten)
-        return 1;
-    data.clear();
-    if (!data.seekg(offset))
-        return 0;
-    // A record of another version reads as a failure, so the caller never
-    // shows the previous item's text under this number.
-    return item.read_record(data) ? 1 : 0;
+    return read_record_from(data, offset, item);
 }
 
 uint32_t QuoteVolume::read_entry(uint32_t n, uint32_t& offset)
