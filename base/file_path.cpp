@@ -159,3 +159,11 @@ int FilePath::CheckNameChars(const zstring& name, int allow_drive)
 {
     return check_chars(name.c_str(), allow_drive);
 }
+
+int64_t FilePath::FileSize(const char* path)
+{
+    std::ifstream in(path ? path : "", std::ios::in | std::ios::binary);
+    if (!in.is_open() || !in.seekg(0, std::ios::end))
+        return -1;
+    return static_cast<int64_t>(in.tellg());
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 
 #include "base/zstring.h"
@@ -48,6 +49,8 @@ public:
     // 1 when the file can be opened for reading; nothing is created. A
     // folder is no file.
     static int FileExists(const char* path);
+    // The file's size in bytes, or -1 when it cannot be opened for reading.
+    static int64_t FileSize(const char* path);
     // 1 only when path names nothing because the file, or a folder on its
     // way, does not exist. 0 when something is there, and 0 when that
     // cannot be told (access denied, a sharing violation, an empty name), so

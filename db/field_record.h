@@ -21,6 +21,9 @@ public:
                                                       0x02, 0x79, 0x0E, 0x71, 0x26};
     // Marker byte 1 of a scrambled record.
     static constexpr char kScrambledFlag = 0x01;
+    // How every record this program writes begins: the marker "1" 0x01 in
+    // its length-prefixed form.
+    static constexpr char kWrittenMarker[4] = {'2', ' ', '1', kScrambledFlag};
 
     // Starts with the scrambled marker "1" 0x01 and no fields.
     FieldRecord();

@@ -24,15 +24,26 @@ bool seek_entry(std::fstream& file, uint32_t n)
 // Writes the entry and closes the file: 1 only when the bytes reached it.
 int put_offset(std::fstream& file, uint32_t offset)
 {
-    const char bytes[4] = {static_cast<char>(offset & 0xFF), static_cast<char>((offset >> 8) & 0xFF),
-                           static_cast<char>((offset >> 16) & 0xFF),
-                           static_cast<char>((offset >> 24) & 0xFF)};
-    file.write(bytes, sizeof bytes);
+    std::string bytes;
+    append_entry_bytes(bytes, offset);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();
     return file.fail() ? 0 : 1;
 }
 
 }  // namespace
+
+void append_entry_bytes(std::string& out, uint32_t offset)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out += static_cast<char>(offset >> shift & 0xFF);
+}
+
+uint32_t entry_from_bytes(const unsigned char* bytes)
+{
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
 
 int open_index_file(std::fstream& file, const zstring& name)
 {
@@ -99,7 +110,6 @@ uint32_t QuoteIndexFile::read_entry(uint32_t n, uint32_t& offset)
     unsigned char bytes[4];
     if (!file.read(reinterpret_cast<char*>(bytes), sizeof bytes))
         return 0;
-    offset = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-             static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    offset = entry_from_bytes(bytes);
     return 1;
 }

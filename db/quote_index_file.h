@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 
 #include "base/zstring.h"
 
@@ -14,6 +15,8 @@ public:
     // The value of an erased entry: it keeps its number but cannot be read.
     static const uint32_t kErased = 0xFFFFFFFFu;
     static const uint32_t kCannotOpen = 0xFFFFFFFFu;
+    // The last offset an entry can hold for a record.
+    static const uint32_t kLastOffset = 0xFFFFFFFEu;
 
     QuoteIndexFile();
     virtual ~QuoteIndexFile();
@@ -36,6 +39,10 @@ public:
 private:
     zstring m_name;
 };
+
+// One entry as the file holds it: 4 bytes, least significant first.
+void append_entry_bytes(std::string& out, uint32_t offset);
+uint32_t entry_from_bytes(const unsigned char* bytes);
 
 // Opens an index file for reading and writing, making it empty only when no
 // file of that name exists; 0 when it cannot be opened.

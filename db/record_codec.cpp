@@ -13,8 +13,8 @@
 
 namespace {
 
-const char kMarker[] = {'2', ' ', '1', FieldRecord::kScrambledFlag};
-const size_t kMarkerSize = sizeof kMarker;
+const char* const kMarker = FieldRecord::kWrittenMarker;
+const size_t kMarkerSize = sizeof FieldRecord::kWrittenMarker;
 const unsigned kFieldCount = 5;
 // Longer texts go to the stream reader, which reads them in pieces; no
 // record this program writes comes near it.

@@ -1,6 +1,6 @@
 #include "db/volume_appender.h"
 
-
+#include "base/file_path.h"
 #include "db/quote_index_file.h"
 #include "db/quote_item.h"
 
@@ -8,23 +8,6 @@ namespace {
 
 // Records are gathered and written in pieces of about this size.
 const size_t kWriteChunk = 1 << 20;
-const uint64_t kLastOffset = 0xFFFFFFFEull;  // 0xFFFFFFFF marks an erased entry
-
-void put_entry(std::string& out, uint32_t offset)
-{
-    const char bytes[4] = {static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8 & 0xFF),
-                           static_cast<char>(offset >> 16 & 0xFF), static_cast<char>(offset >> 24)};
-    out.append(bytes, sizeof bytes);
-}
-
-// The size of a file, or -1 when it cannot be opened.
-int64_t file_size(const zstring& name)
-{
-    std::ifstream in(name.c_str(), std::ios::in | std::ios::binary);
-    if (!in.is_open() || !in.seekg(0, std::ios::end))
-        return -1;
-    return static_cast<int64_t>(in.tellg());
-}
 
 }  // namespace
 
@@ -50,7 +33,7 @@ int VolumeAppender::open(const zstring& data_name, const zstring& index_name)
 
 int VolumeAppender::append(const StoredQuote& item)
 {
-    if (m_failed || !m_data.is_open() || m_end > kLastOffset) {
+    if (m_failed || !m_data.is_open() || m_end > QuoteIndexFile::kLastOffset) {
         m_failed = true;
         return 0;
     }
@@ -61,7 +44,7 @@ int VolumeAppender::append(const StoredQuote& item)
 
 int VolumeAppender::append_record_bytes(const char* bytes, size_t size)
 {
-    if (m_failed || !m_data.is_open() || m_end > kLastOffset) {
+    if (m_failed || !m_data.is_open() || m_end > QuoteIndexFile::kLastOffset) {
         m_failed = true;
         return 0;
     }
@@ -105,7 +88,7 @@ int VolumeAppender::commit()
     std::string entries;
     entries.reserve(m_offsets.size() * 4);
     for (uint32_t offset : m_offsets)
-        put_entry(entries, offset);
+        append_entry_bytes(entries, offset);
     index.seekp(static_cast<std::streamoff>(whole));
     index.write(entries.data(), static_cast<std::streamsize>(entries.size()));
     index.close();
@@ -121,7 +104,7 @@ int VolumeAppender::verify()
 {
     if (m_failed || m_data.is_open())
         return 0;
-    if (file_size(m_data_name) != static_cast<int64_t>(m_end))
+    if (FilePath::FileSize(m_data_name.c_str()) != static_cast<int64_t>(m_end))
         return 0;
     const uint64_t entries_start = m_index_end - static_cast<uint64_t>(m_offsets.size()) * 4;
     std::ifstream index(m_index_name.c_str(), std::ios::in | std::ios::binary);
@@ -134,6 +117,6 @@ int VolumeAppender::verify()
     std::string expected;
     expected.reserve(bytes.size());
     for (uint32_t offset : m_offsets)
-        put_entry(expected, offset);
+        append_entry_bytes(expected, offset);
     return bytes == expected ? 1 : 0;
 }

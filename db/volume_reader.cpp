@@ -15,12 +15,6 @@ const size_t kBlockSize = 64 * 1024;
 const size_t kBlocksKept = 64;
 const std::ios::openmode kRead = std::ios::in | std::ios::binary;
 
-uint32_t decode_entry(const unsigned char* b)
-{
-    return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-           static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
-
 // The file's size, with the stream left at its start; -1 on failure.
 int64_t size_of(std::ifstream& file)
 {
@@ -75,7 +69,7 @@ int VolumeReader::load_index()
         return 0;
     m_entries.resize(m_count);
     for (uint32_t i = 0; i < m_count; ++i)
-        m_entries[i] = decode_entry(&bytes[static_cast<size_t>(i) * 4]);
+        m_entries[i] = entry_from_bytes(&bytes[static_cast<size_t>(i) * 4]);
     return 1;
 }
 
@@ -92,7 +86,7 @@ int VolumeReader::read_entry(uint32_t n, uint32_t& offset)
     if (!m_index.seekg(static_cast<std::streamoff>(n) * 4) ||
         !m_index.read(reinterpret_cast<char*>(bytes), sizeof bytes))
         return 0;
-    offset = decode_entry(bytes);
+    offset = entry_from_bytes(bytes);
     return 1;
 }
 

@@ -4,7 +4,9 @@
 #include <fstream>
 
 #include "base/file_path.h"
+#include "db/field_record.h"
 #include "db/file_header.h"
+#include "db/quote_index_file.h"
 #include "db/quote_item.h"
 #include "db/quote_volume.h"
 #include "db/volume_check.h"
@@ -13,11 +15,11 @@
 
 namespace {
 
-// Every record this program writes starts with its marker: "2 1" and 0x01.
-const char kMarker[] = {'2', ' ', '1', '\x01'};
-const size_t kMarkerSize = sizeof kMarker;
+// Every record this program writes starts with its marker.
+const char* const kMarker = FieldRecord::kWrittenMarker;
+const size_t kMarkerSize = sizeof FieldRecord::kWrittenMarker;
 const size_t kChunk = 1 << 20;
-const uint64_t kLastOffset = 0xFFFFFFFEull;  // 0xFFFFFFFF marks an erased entry
+const uint64_t kLastOffset = QuoteIndexFile::kLastOffset;
 
 // Finds the record markers in a data file, reading it in chunks.
 class MarkerSearch {
@@ -53,12 +55,6 @@ private:
     uint64_t m_size;
     std::vector<char> m_chunk;
 };
-
-void put_entry(std::string& out, uint32_t offset)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out += static_cast<char>(offset >> shift & 0xFF);
-}
 
 int copy_file(const zstring& from, const zstring& to)
 {
@@ -173,7 +169,7 @@ VolumeRecovery::Result VolumeRecovery::write(const zstring& data_name)
     std::string entries;
     entries.reserve(m_items.size() * 4);
     for (uint32_t offset : m_items)
-        put_entry(entries, offset);
+        append_entry_bytes(entries, offset);
     int written = copy_file(data_name, m_new_data);
     if (written) {
         std::ofstream index(m_new_index.c_str(), std::ios::out | std::ios::binary | std::ios::trunc);

@@ -65,7 +65,7 @@ int check_target(ToolVolume& volume)
     }
     if (!volume.check_data())
         return 0;
-    if (index_missing && file_size(volume.data_name()) > static_cast<int64_t>(volume.header_end()))
+    if (index_missing && FilePath::FileSize(volume.data_name().c_str()) > static_cast<int64_t>(volume.header_end()))
         return volume.fail(volume.shown(), std::string("holds records but has no index ") +
                                                volume.index_name().c_str() +
                                                " (orvvol recover rebuilds one)");

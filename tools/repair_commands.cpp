@@ -75,17 +75,23 @@ void print_recovery(const VolumeRecovery& recovery, std::ostream& out)
         << "; check them, then give the pair the volume's names to use it\n";
 }
 
+// The volume's names, when its data file is there to be read.
+int resolve_existing(ToolVolume& volume)
+{
+    if (!volume.resolve())
+        return 0;
+    if (FilePath::FileExists(volume.data_name().c_str()))
+        return 1;
+    return volume.fail_missing(volume.data_name(), volume.shown());
+}
+
 }  // namespace
 
 int run_check(const CommandLine& line, ToolStreams& io)
 {
     ToolVolume volume(line.operands()[0], io.err);
-    if (!volume.resolve())
+    if (!resolve_existing(volume))
         return kToolFailed;
-    if (!FilePath::FileExists(volume.data_name().c_str())) {
-        volume.fail_missing(volume.data_name(), volume.shown());
-        return kToolFailed;
-    }
     VolumeCheck check;
     const int sound = check.run(volume.data_name(), volume.index_name());
     print_findings(check, io.out);
@@ -96,12 +102,8 @@ int run_check(const CommandLine& line, ToolStreams& io)
 int run_recover(const CommandLine& line, ToolStreams& io)
 {
     ToolVolume volume(line.operands()[0], io.err);
-    if (!volume.resolve())
+    if (!resolve_existing(volume))
         return kToolFailed;
-    if (!FilePath::FileExists(volume.data_name().c_str())) {
-        volume.fail_missing(volume.data_name(), volume.shown());
-        return kToolFailed;
-    }
     VolumeRecovery recovery;
     const VolumeRecovery::Result result = recovery.run(volume.data_name());
     if (result != VolumeRecovery::kDone) {

@@ -59,14 +59,6 @@ int ToolVolume::fail_missing(const zstring& name, const std::string& shown) cons
     return fail(shown, FilePath::FileMissing(name.c_str()) ? "no such file" : "cannot be read");
 }
 
-int64_t file_size(const zstring& name)
-{
-    std::ifstream in(name.c_str(), std::ios::in | std::ios::binary);
-    if (!in.is_open() || !in.seekg(0, std::ios::end))
-        return -1;
-    return static_cast<int64_t>(in.tellg());
-}
-
 int read_whole_file(const std::string& name, std::string& bytes)
 {
     // One read of the whole file: the stream's own buffer is small (512

@@ -60,7 +60,5 @@ private:
     uint64_t m_header_end;
 };
 
-// The file's size, or -1 when it cannot be read.
-int64_t file_size(const zstring& name);
 // Reads a whole file; 0 when it cannot be read.
 int read_whole_file(const std::string& name, std::string& bytes);
