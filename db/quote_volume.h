@@ -37,8 +37,9 @@ public:
     virtual uint32_t pack();
     // Writes the live items to a new volume at name, then reopens this one.
     // The copy reads through one open stream per file and writes the index
-    // once at the end; it succeeds only when the new pair was read back and
-    // found to hold every item written. A failed copy is removed. Any
+    // once at the end; it succeeds only when every write reached the files
+    // and the new pair's sizes and index entries are exactly those written.
+    // A failed copy is removed. Any
     // spelling of this volume's own files as name is refused.
     virtual uint32_t copy_to(const zstring& name);
     virtual uint32_t is_deleted(const QuoteItem& item);

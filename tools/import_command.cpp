@@ -141,7 +141,7 @@ int run_import(const CommandLine& line, ToolStreams& io)
         return kToolFailed;
     }
     if (!appender.verify()) {
-        volume.fail(volume.shown(), "the items were written but do not read back as written "
+        volume.fail(volume.shown(), "the items were written but the files do not hold them as written "
                                     "(orvvol check tells more)");
         return kToolFailed;
     }
