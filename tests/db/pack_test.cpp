@@ -72,21 +72,6 @@ TEST(Pack, DropsDeletedItemsAndKeepsTheBackup)
     EXPECT_EQ(expected, item_texts(db));
 }
 
-TEST(Pack, CopyToItsOwnNameChangesNothing)
-{
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
-    append_quotes(db, 2);
-    const std::string data = file_bytes("Volume01.STD");
-    EXPECT_EQ(0u, db.copy_to(zstring("Volume01.STD")));
-    EXPECT_EQ(data, file_bytes("Volume01.STD"));
-    EXPECT_EQ(quote_texts(0, 1), item_texts(db));
-
-    ASSERT_EQ(1u, db.copy_to(zstring("Copy.STD")));
-    EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
-    EXPECT_EQ(quote_texts(0, 1), texts_of("Copy.STD"));
-}
-
 TEST(Pack, EveryFailurePointLeavesACompleteVolume)
 {
     const std::vector<std::string> all = quote_texts(0, 9);

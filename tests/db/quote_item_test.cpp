@@ -45,16 +45,11 @@ TEST(QuoteItem, PlaceholdersOfNewAndClearedItems)
     QuoteEntry item;
     EXPECT_EQ("0|0|<NONE>|<NONE>", show(item));
     EXPECT_EQ(0, item.has_text());
-    EXPECT_EQ(-1, item.position());
     item.set_position(4);
     item.clear();
     EXPECT_EQ("0|0|<none>|<empty>", show(item));
     EXPECT_EQ(1, item.has_text());  // "<empty>" is not "<NONE>"
     EXPECT_EQ(-1, item.position());
-    item.set_text("<none>");
-    EXPECT_EQ(1, item.has_text());
-    item.set_text("");
-    EXPECT_EQ(0, item.has_text());
     item.set_classification("x\a");
     EXPECT_EQ(0, item.is_deleted());
     item.set_classification("\a");

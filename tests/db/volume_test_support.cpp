@@ -1,11 +1,15 @@
 #include "volume_test_support.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 
 #include <gtest/gtest.h>
+
+#include "db/field_record.h"
 
 namespace fs = std::filesystem;
 
@@ -32,6 +36,20 @@ ScratchFolder::~ScratchFolder()
     std::error_code ignored;
     fs::current_path(m_previous, ignored);
     fs::remove_all(m_path, ignored);
+}
+
+std::string ScratchFolder::file(const std::string& name) const
+{
+    return (fs::path(m_path) / name).string();
+}
+
+std::vector<std::string> ScratchFolder::listing() const
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 #ifdef _WIN32
@@ -77,6 +95,18 @@ QuoteEntry stored_entry(QuoteVolume& volume, uint32_t n)
     EXPECT_EQ(1u, volume.read_item(n, entry)) << "item " << n;
     entry.set_position(static_cast<int32_t>(n));
     return entry;
+}
+
+std::string record_bytes(const char* version, const char* text, bool plain)
+{
+    FieldRecord record;
+    if (plain)
+        record.set_marker(zstring("10"));
+    for (const char* field : {version, "12", "-3", "plain", text})
+        record.add_field(zstring(field));
+    std::ostringstream out(std::ios::out | std::ios::binary);
+    record.write(out);
+    return out.str();
 }
 
 QuoteEntry make_quote(int number, const std::string& classification, const std::string& text)

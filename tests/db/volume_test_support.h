@@ -19,6 +19,11 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+    // The absolute path of name inside the folder.
+    std::string file(const std::string& name) const;
+    // The names of the files in the folder, sorted.
+    std::vector<std::string> listing() const;
+
 private:
     std::string m_previous;
     std::string m_path;
@@ -47,6 +52,9 @@ bool file_exists(const std::string& name);
 // One index entry: the offset as 4 little-endian bytes.
 std::string entry_bytes(uint32_t offset);
 
+// A record with the fields version, 12, -3, "plain" and text; scrambled
+// unless plain.
+std::string record_bytes(const char* version, const char* text, bool plain = false);
 QuoteEntry make_quote(int number, const std::string& classification, const std::string& text);
 // Appends "quote 0" ... "quote n-1" in the category "cat".
 void append_quotes(QuoteVolume& volume, int n);

@@ -6,24 +6,8 @@
 
 #include "tests/db/volume_test_support.h"
 
-// A fresh folder under the temporary folder, removed with everything in it
-// afterwards. Tests name their files by absolute path inside it, so the
-// current folder never changes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    // The absolute path of name inside the folder.
-    std::string file(const std::string& name) const;
-    // The names of the files in the folder, sorted.
-    std::vector<std::string> listing() const;
-
-private:
-    std::string m_path;
-};
+// Tests name their files by absolute path inside the folder.
+using TempFolder = ScratchFolder;
 
 // What one run of the tool gave back.
 struct ToolRun {
@@ -35,3 +19,9 @@ ToolRun run_tool(const std::vector<std::string>& args);
 
 // The index name the volume derives from a data name ending in ".STD".
 std::string index_of(const std::string& data_name);
+// A volume of the texts in the category "cat"; offsets, when given, gets
+// each item's record offset.
+void make_volume(const std::string& name, const std::vector<std::string>& texts,
+                 std::vector<uint32_t>* offsets = nullptr);
+// Marks item n deleted, as the program does.
+void delete_item(QuoteDatabaseV2& volume, uint32_t n);

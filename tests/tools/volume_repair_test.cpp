@@ -6,47 +6,9 @@
 #include <vector>
 
 #include "db/quote_database.h"
-#include "db/quote_item.h"
 #include "tool_test_support.h"
 
 namespace {
-
-QuoteEntry make_quote(const std::string& classification, const std::string& text)
-{
-    QuoteEntry entry;
-    entry.set_classification(zstring(classification.c_str()));
-    entry.set_text(zstring(text.c_str()));
-    return entry;
-}
-
-std::string record_bytes(const std::string& classification, const std::string& text)
-{
-    std::string bytes;
-    make_quote(classification, text).encode_record(bytes);
-    return bytes;
-}
-
-// A volume of the texts; offsets gets each item's record offset.
-void make_volume(const std::string& name, const std::vector<std::string>& texts,
-                 std::vector<uint32_t>& offsets)
-{
-    QuoteDatabaseV2 db{zstring(name.c_str())};
-    ASSERT_TRUE(db.bound());
-    for (const std::string& text : texts) {
-        ASSERT_EQ(1u, db.append_item(make_quote("cat", text)));
-        uint32_t offset = 0;
-        ASSERT_EQ(1u, db.read_entry(db.count() - 1, offset));
-        offsets.push_back(offset);
-    }
-}
-
-void delete_item(QuoteDatabaseV2& db, uint32_t n)
-{
-    QuoteEntry entry;
-    ASSERT_EQ(1u, db.read_item(n, entry));
-    entry.set_position(static_cast<int32_t>(n));
-    ASSERT_EQ(1u, db.delete_item(entry));
-}
 
 bool has_line(const std::string& text, const std::string& line)
 {
@@ -62,7 +24,7 @@ TEST(VolumeCheckCommand, SoundVolumeReportsDeadSpaceAndErasedEntriesAsNotes)
     TempFolder folder;
     const std::string volume = folder.file("v.STD");
     std::vector<uint32_t> offsets;
-    make_volume(volume, {"a", "b", "c"}, offsets);
+    make_volume(volume, {"a", "b", "c"}, &offsets);
     const size_t size = file_bytes(volume).size();
     ToolRun run = run_tool({"check", volume});
     EXPECT_EQ(0, run.status);
@@ -73,7 +35,7 @@ TEST(VolumeCheckCommand, SoundVolumeReportsDeadSpaceAndErasedEntriesAsNotes)
         // Every first record becomes dead space: "a" replaced, "b" erased,
         // "c" deleted (its tombstone is live, the record it names is not).
         QuoteDatabaseV2 db{zstring(volume.c_str())};
-        ASSERT_EQ(1u, db.replace_item(0, make_quote("cat", "a2")));
+        ASSERT_EQ(1u, db.replace_item(0, make_quote(0, "cat", "a2")));
         delete_item(db, 2);
         ASSERT_EQ(1u, db.erase_entry(1));
     }
@@ -91,12 +53,13 @@ TEST(VolumeCheckCommand, FindsEachKindOfDamageByEntry)
     TempFolder folder;
     const std::string volume = folder.file("v.STD");
     std::vector<uint32_t> offsets;
-    make_volume(volume, {"a", "b", "c"}, offsets);
+    make_volume(volume, {"a", "b", "c"}, &offsets);
     const std::string data = file_bytes(volume);
     const std::string index = file_bytes(index_of(volume));
     const uint32_t end = static_cast<uint32_t>(data.size());
-    const std::string bad_tombstone = record_bytes("\aDELETED " + std::to_string(offsets[1] + 2),
-                                                   "               (QUOTE DELETED)");
+    std::string bad_tombstone;
+    make_quote(0, "\aDELETED " + std::to_string(offsets[1] + 2), kTombstoneText)
+        .encode_record(bad_tombstone);
     struct Damage {
         std::string data;
         std::string index;
@@ -143,14 +106,13 @@ TEST(VolumeRecoverCommand, RebuildsALostIndexKeepingDeletedItemsDeleted)
 {
     TempFolder folder;
     const std::string volume = folder.file("v.STD");
-    std::vector<uint32_t> offsets;
-    make_volume(volume, {"a", "b", "c", "d"}, offsets);
+    make_volume(volume, {"a", "b", "c", "d"});
     {
         // Records in file order: a b c d, b's tombstone, c2 (c edited),
         // then a tombstone of d's tombstone (deleted twice).
         QuoteDatabaseV2 db{zstring(volume.c_str())};
         delete_item(db, 1);
-        ASSERT_EQ(1u, db.replace_item(2, make_quote("cat", "c2")));
+        ASSERT_EQ(1u, db.replace_item(2, make_quote(0, "cat", "c2")));
         delete_item(db, 3);
         delete_item(db, 3);
     }
@@ -170,14 +132,9 @@ TEST(VolumeRecoverCommand, RebuildsALostIndexKeepingDeletedItemsDeleted)
     EXPECT_NE(std::string::npos, run_tool({"show", rebuilt, "1"}).err.find("item 1 is deleted"));
     {
         QuoteDatabaseV2 db{zstring(rebuilt.c_str())};
-        QuoteEntry entry;
-        ASSERT_EQ(1u, db.read_item(1, entry));
-        entry.set_position(1);
-        ASSERT_EQ(1u, db.undelete_item(entry));
         // Undone twice, the doubly deleted item is back too.
-        for (int i = 0; i < 2; ++i) {
-            ASSERT_EQ(1u, db.read_item(3, entry));
-            entry.set_position(3);
+        for (uint32_t n : {1u, 3u, 3u}) {
+            QuoteEntry entry = stored_entry(db, n);
             ASSERT_EQ(1u, db.undelete_item(entry));
         }
     }
@@ -189,7 +146,7 @@ TEST(VolumeRecoverCommand, SkipsGarbageAndReportsWhereItWas)
     TempFolder folder;
     const std::string volume = folder.file("v.STD");
     std::vector<uint32_t> offsets;
-    make_volume(volume, {"a", "b", "c"}, offsets);
+    make_volume(volume, {"a", "b", "c"}, &offsets);
     const std::string data = file_bytes(volume);
     // Garbage after "a", holding a marker that starts no record; and "c" cut short.
     const std::string garbage = "xx2 1\x01" "99 junk\xFF";
@@ -217,8 +174,7 @@ TEST(VolumeRecoverCommand, RefusesToOverwriteOrToReadAForeignFile)
 {
     TempFolder folder;
     const std::string volume = folder.file("v.STD");
-    std::vector<uint32_t> offsets;
-    make_volume(volume, {"a"}, offsets);
+    make_volume(volume, {"a"});
     write_bytes(volume + ".rec.idx", "mine");
     ToolRun run = run_tool({"recover", volume});
     EXPECT_EQ(1, run.status);
