@@ -10,8 +10,6 @@
 
 namespace {
 
-const uint32_t kUnixEpochSeconds = 2177452800u;  // 1 Jan 1970 in seconds since 1901
-
 // Sets TZ (null removes it); true when the C runtime took the zone's offset
 // (seconds west of GMT).
 bool put_zone(const char* zone, long west)
@@ -27,7 +25,7 @@ bool put_zone(const char* zone, long west)
 #endif
 }
 
-// Sets the time zone for one test and puts the previous one back.
+// Sets the time zone for one scope and puts the previous one back.
 struct ZoneScope {
     ZoneScope(const char* zone, long west) : honoured(put_zone(zone, west)) {}
     ~ZoneScope() { put_zone(had ? old.c_str() : nullptr, 0); }
@@ -59,30 +57,7 @@ std::string reading(const TTime& t)
     return text;
 }
 
-TDate parsed(const std::string& text, std::ios::iostate* state = nullptr)
-{
-    std::istringstream in(text);
-    TDate date(in);
-    if (state)
-        *state = in.rdstate();
-    return date;
-}
-
 }  // namespace
-
-TEST(TDate, JulianDayNumbersAndInvalidDates)
-{
-    // Years up to 99 are 1900 to 1999, so 2/29/0 is no date.
-    const struct { unsigned month, day, year; uint32_t julian; } days[] = {
-        {1, 1, 1901, 2415386}, {12, 31, 1900, 2415385}, {1, 1, 1970, 2440588},
-        {2, 5, 2037, 2465095}, {1, 1, 100, 1757585},   {1, 1, 99, 2451180},
-        {2, 29, 2000, 2451604}, {2, 29, 1900, 0},      {2, 29, 0, 0},       {2, 30, 2000, 0}};
-    for (const auto& d : days)
-        EXPECT_EQ(d.julian, TDate::Jday(d.month, d.day, d.year)) << d.month << "/" << d.day;
-    EXPECT_EQ(TDate(1, 1, 1901), TDate(0u, 0u));
-    EXPECT_EQ(TDate(31, 12, 2000), TDate(366u, 2000u));
-    EXPECT_EQ(366u, TDate(31, 12, 2000).Day());
-}
 
 // Walks every day from 1800 to 2100 beside a calendar kept by hand.
 TEST(TDate, DayNumbersRoundTripThroughTheCalendar)
@@ -92,9 +67,8 @@ TEST(TDate, DayNumbersRoundTripThroughTheCalendar)
     for (uint32_t julian = TDate::Jday(1, 1, 1800); year <= 2100; ++julian) {
         TDate date(day, month, year);
         ASSERT_EQ(julian, date.Hash()) << month << "/" << day << "/" << year;
-        ASSERT_EQ(year, date.Year());
-        ASSERT_EQ(month, date.Month());
-        ASSERT_EQ(day, date.DayOfMonth());
+        ASSERT_EQ(year * 10000 + month * 100 + day,
+                  date.Year() * 10000 + date.Month() * 100 + date.DayOfMonth());
         if (++day > lengths[month - 1] + (month == 2 && TDate::LeapYear(year))) {
             day = 1;
             if (++month > 12) {
@@ -103,108 +77,80 @@ TEST(TDate, DayNumbersRoundTripThroughTheCalendar)
             }
         }
     }
+    // Years up to 99 are 1900 to 1999, so 2/29/0 is no date.
+    const struct { unsigned month, day, year; uint32_t julian; } days[] = {
+        {1, 1, 1901, 2415386}, {1, 1, 100, 1757585}, {1, 1, 99, 2451180},
+        {2, 29, 1900, 0},      {2, 29, 0, 0},        {2, 30, 2000, 0}};
+    for (const auto& d : days)
+        EXPECT_EQ(d.julian, TDate::Jday(d.month, d.day, d.year)) << d.month << "/" << d.day;
+    EXPECT_EQ(TDate(31, 12, 2000), TDate(366u, 2000u));
+    EXPECT_EQ(61u, TDate(15, 7, 2000).FirstDayOfMonth(3));
+    EXPECT_EQ(60u, TDate(15, 7, 2001).FirstDayOfMonth(3));
 }
 
 TEST(TDate, NamesWeekDaysAndPrevious)
 {
     // Any prefix matches, from the last name back.
     const struct { const char* text; unsigned month, weekDay; } cases[] = {
-        {"ma", 5, 0}, {"Mar", 3, 0}, {"", 12, 7}, {"Smarch", 0, 0}, {"JU", 7, 0},
-        {"s", 9, 7}, {"Decembers", 0, 0}, {"T", 0, 4}, {"x", 0, 0}, {nullptr, 0, 0}};
+        {"ma", 5, 0}, {"", 12, 7}, {"s", 9, 7}, {"Decembers", 0, 0}, {"T", 0, 4}, {nullptr, 0, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.month, TDate::IndexOfMonth(c.text)) << (c.text ? c.text : "null");
         EXPECT_EQ(c.weekDay, TDate::DayOfWeek(c.text)) << (c.text ? c.text : "null");
     }
-    EXPECT_STREQ("December", TDate::MonthName(12));
-    for (unsigned outside : {0u, 13u})
-        EXPECT_EQ(nullptr, TDate::MonthName(outside));
-    for (unsigned outside : {0u, 8u})
-        EXPECT_EQ(nullptr, TDate::DayName(outside));
+    EXPECT_EQ(nullptr, TDate::MonthName(13));
 
     TDate sunday(2, 1, 2000);
-    EXPECT_EQ(7u, sunday.WeekDay());
     EXPECT_EQ(sunday, sunday.Previous(7));
-    EXPECT_EQ(TDate(1, 1, 2000), sunday.Previous("Sat"));
-    EXPECT_EQ(TDate(27, 12, 1999), sunday.Previous(1));
+    EXPECT_EQ(TDate(27, 12, 1999), sunday.Previous("Mon"));
     for (TDate invalid : {sunday.Previous(0u), sunday.Previous(8u), sunday.Previous("Smarch"),
                           TDate(30, 2, 2001).Previous(1)})
         EXPECT_FALSE(invalid.IsValid());
-
-    TDate leap(15, 7, 2000);
-    EXPECT_EQ(61u, leap.FirstDayOfMonth(3));
-    EXPECT_EQ(60u, TDate(15, 7, 2001).FirstDayOfMonth(3));
-    EXPECT_EQ(0u, leap.FirstDayOfMonth(13));
 }
 
-TEST(TDate, ParsesTheThreeShapes)
+TEST(TDate, ParsesTheThreeShapesAndFailuresLeaveZero)
 {
-    EXPECT_EQ(TDate(31, 12, 1999), parsed("12/31/1999\n"));
-    EXPECT_EQ(TDate(31, 12, 1999), parsed("12/31/1999"));  // the year ends the input
-    EXPECT_EQ(TDate(5, 1, 1901), parsed("1-5-01\n"));  // two-digit years are 1900s
-    EXPECT_EQ(TDate(5, 1, 2001), parsed("jan 5, 2001\n"));
-    EXPECT_EQ(TDate(5, 1, 2001), parsed("5 January 2001\n"));
-    EXPECT_EQ(TDate(5, 5, 2001), parsed("(5) ma, 2001\n"));
-
-    std::istringstream two("  1/2/2001 ** 3.4.2002 rest");
-    EXPECT_EQ(TDate(2, 1, 2001), TDate(two));
-    EXPECT_EQ(TDate(4, 3, 2002), TDate(two));
+    std::istringstream several("12/31/1999 1-5-01 ** (5) ma, 2001 3.4.2002 rest");
+    for (TDate expected : {TDate(31, 12, 1999), TDate(5, 1, 1901), TDate(5, 5, 2001),
+                           TDate(4, 3, 2002)})
+        EXPECT_EQ(expected, TDate(several));
     std::string rest;
-    two >> rest;
+    several >> rest;
     EXPECT_EQ("rest", rest);
-}
 
-TEST(TDate, ParseFailuresLeaveZero)
-{
     // Input ending before the day leaves the stream at its end, not bad.
     const auto bad = std::ios::badbit, ended = std::ios::eofbit;
     const struct { const char* text; std::ios::iostate state; } failures[] = {
         {"Feb 30 2001", bad}, {"Smarch 5 2001\n", bad}, {"99999999999 5 2001\n", bad},
-        {"12/31/99999999999", bad}, {"", ended}, {" , ", ended}, {"12", ended}, {"12/31", ended}};
+        {"12/31/99999999999", bad}, {"", ended}, {"12/31", ended}};
     for (const auto& c : failures) {
-        std::ios::iostate state;
-        EXPECT_FALSE(parsed(c.text, &state).IsValid()) << c.text;
-        EXPECT_EQ(c.state, state & (bad | ended)) << c.text;
+        std::istringstream in(c.text);
+        EXPECT_FALSE(TDate(in).IsValid()) << c.text;
+        EXPECT_EQ(c.state, in.rdstate() & (bad | ended)) << c.text;
     }
 
     // Ten letters are read; the other five stay for the next reader.
     std::istringstream in("Septemberrrrrrr 5 2001\n");
     EXPECT_FALSE(TDate(in).IsValid());
-    EXPECT_EQ(std::ios::badbit, in.rdstate());
     in.clear();
-    std::string rest;
     in >> rest;
     EXPECT_EQ("rrrrr", rest);
-
-    std::istringstream failed("1/5/2001\n");
-    failed.setstate(std::ios::failbit);
-    EXPECT_FALSE(TDate(failed).IsValid());
-    EXPECT_EQ(std::ios::badbit, failed.rdstate());
 }
 
 TEST(TDate, PrintsTheFiveForms)
 {
     TDate fifth(5, 1, 2001), last(31, 12, 1999);
-    EXPECT_EQ("January 5, 2001", printed(fifth, TDate::LongDate));
     EXPECT_EQ(" 5-Jan-01", printed(fifth, TDate::DayDashMon));
     EXPECT_EQ("1/5/1", printed(fifth, TDate::NumericMDY));
     EXPECT_EQ("5/1/1", printed(fifth, TDate::NumericDMY));
-    EXPECT_EQ("5 January 2001", printed(fifth, TDate::LongDayFirst));
-    EXPECT_EQ("31-Dec-99", printed(last, TDate::DayDashMon));
     EXPECT_EQ("", printed(fifth, static_cast<TDate::HowToPrint>(-1)));  // no such form
     EXPECT_EQ("", printed(TDate(30, 2, 2001), TDate::LongDate));
+    EXPECT_EQ("December 31, 1999", printed(last, TDate::LongDate));
 
     // The long forms read back.
-    EXPECT_EQ(last, parsed(printed(last, TDate::LongDate) + "\n"));
-    EXPECT_EQ(last, parsed(printed(last, TDate::LongDayFirst) + "\n"));
-}
-
-TEST(TTime, RangeOfDates)
-{
-    TDate before = TTime::RefDate, after = TTime::MaxDate;
-    EXPECT_EQ(1, TTime::AssertDate(TTime::MaxDate));
-    EXPECT_EQ(0, TTime::AssertDate(--before));
-    EXPECT_EQ(0, TTime::AssertDate(++after));
-    EXPECT_FALSE(TTime(TDate(30, 2, 2001), 12, 0, 0).IsValid());
+    for (TDate::HowToPrint form : {TDate::LongDate, TDate::LongDayFirst}) {
+        std::istringstream in(printed(last, form) + "\n");
+        EXPECT_EQ(last, TDate(in)) << form;
+    }
 }
 
 TEST(TTime, EasternDaylightSavingAndLocalFields)
@@ -214,8 +160,6 @@ TEST(TTime, EasternDaylightSavingAndLocalFields)
     // Literal GMT second counts of 2:00 EST (begin) and 1:00 EST (end).
     const struct { unsigned year; uint32_t begin, end; } years[] = {
         {1974, 2304140400u, 2329538400u},   // 6 Jan
-        {1975, 2339823600u, 2360988000u},   // 23 Feb
-        {1986, 2692422000u, 2708143200u},   // last Sunday of April
         {1987, 2722057200u, 2739592800u},   // first Sunday of April
         {2000, 3132111600u, 3150252000u}};  // 2 Apr, 29 Oct
     for (const auto& y : years) {
@@ -228,25 +172,25 @@ TEST(TTime, EasternDaylightSavingAndLocalFields)
 
     // The skipped spring hour has no time; the doubled autumn one reads as EST.
     TDate spring(2, 4, 2000), autumn(29, 10, 2000);
-    EXPECT_EQ(3132109800u, TTime(spring, 1, 30, 0).Seconds());
-    EXPECT_EQ(0u, TTime(spring, 2, 0, 0).Seconds());
-    EXPECT_EQ(0u, TTime(spring, 2, 30, 0).Seconds());
-    EXPECT_EQ(3132113400u, TTime(spring, 3, 30, 0).Seconds());
-    EXPECT_EQ(3150246600u, TTime(autumn, 0, 30, 0).Seconds());  // EDT
-    EXPECT_EQ(3150253800u, TTime(autumn, 1, 30, 0).Seconds());  // EST reading
-    EXPECT_EQ(3150257400u, TTime(autumn, 2, 30, 0).Seconds());
+    const struct { TDate date; unsigned hour; uint32_t seconds; } clocks[] = {
+        {spring, 1, 3132109800u}, {spring, 2, 0}, {spring, 3, 3132113400u},
+        {autumn, 1, 3150253800u}, {autumn, 2, 3150257400u}};
+    for (const auto& c : clocks)
+        EXPECT_EQ(c.seconds, TTime(c.date, c.hour, 30, 0).Seconds()) << c.hour;
 
-    EXPECT_EQ("3140179200 12:00:00 GMT 16:00", reading(TTime(TDate(4, 7, 2000), 12, 0, 0)));
-    EXPECT_EQ("3125410496 12:34:56 GMT 17:34", reading(TTime(TDate(15, 1, 2000), 12, 34, 56)));
     // Late evening is already the next day in GMT but not locally.
     TTime late(TDate(4, 7, 2000), 23, 30, 0);
     EXPECT_EQ("3140220600 23:30:00 GMT 03:30", reading(late));
     EXPECT_EQ(TDate(4, 7, 2000), TDate(late));
-    EXPECT_FALSE(TDate(TTime(0u)).IsValid());
-    // The last evening of the range still fits in 32 bits.
+    // The last evening of the range still fits in 32 bits; a day either side does not.
     TTime last(TTime::MaxDate, 23, 59, 59);
     EXPECT_EQ("4294961999 23:59:59 GMT 04:59", reading(last));
     EXPECT_EQ(TTime::MaxDate, TDate(last));
+    TDate before = TTime::RefDate, after = TTime::MaxDate;
+    EXPECT_EQ(0, TTime::AssertDate(--before));
+    EXPECT_EQ(0, TTime::AssertDate(++after));
+    EXPECT_FALSE(TTime(TDate(30, 2, 2001), 12, 0, 0).IsValid());
+    EXPECT_FALSE(TDate(TTime(0u)).IsValid());
 }
 
 TEST(TTime, ZonesWithoutDaylightTimeAndEastOfGmt)
@@ -254,9 +198,8 @@ TEST(TTime, ZonesWithoutDaylightTimeAndEastOfGmt)
     {
         ZoneScope zone("UTC0", 0);
         REQUIRE_ZONE(zone);
-        EXPECT_EQ("3140164800 12:00:00 GMT 12:00", reading(TTime(TDate(4, 7, 2000), 12, 0, 0)));
-        // Now, against the C clock.
-        uint32_t expected = static_cast<uint32_t>(std::time(nullptr)) + kUnixEpochSeconds;
+        // Now, against the C clock (1970 is 2177452800 seconds after 1901).
+        uint32_t expected = static_cast<uint32_t>(std::time(nullptr)) + 2177452800u;
         uint32_t now = TTime().Seconds();
         EXPECT_LE(expected, now);
         EXPECT_LE(now - expected, 2u);

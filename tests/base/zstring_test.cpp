@@ -14,23 +14,13 @@ namespace {
 
 const unsigned npos = zstring::npos;
 
-std::string stream_form(const zstring& text)
-{
-    std::ostringstream out(std::ios::binary);
-    text.write_stream(out);
-    return out.str();
-}
-
-// Table checks: each pair is (what the call gave, what it should give);
-// a failure names the table's line and the case's place in it.
+// Table checks: each pair is (what the call gave, what it should give).
 template <class T>
 void expect_each(int line, std::initializer_list<std::pair<T, T>> cases)
 {
     int i = 0;
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.second, c.first) << "table at line " << line << ", case " << i;
-        ++i;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, c.first) << "table at line " << line << ", case " << i++;
 }
 #define EXPECT_NUMBERS(...) expect_each<long long>(__LINE__, __VA_ARGS__)
 #define EXPECT_TEXTS(...) expect_each<std::string>(__LINE__, __VA_ARGS__)
@@ -52,26 +42,20 @@ TEST(ZString, CapacityFollowsTheGrowthAndAssignmentRules)
     zstring s("hello");
     EXPECT_EQ(24u, s.capacity());  // 15 + 5 + 4
     EXPECT_EQ(19u, (s = "").capacity());  // the long buffer is given back
-    EXPECT_NUMBERS({{s.instance_growth_space(3), 15}, {s.instance_growth_space(100000), 65536},
-                    {s.instance_growth_space(npos), 15}});
+    EXPECT_NUMBERS({{s.instance_growth_space(100000), 65536}, {s.instance_growth_space(npos), 15}});
 
     // Copies take the text only; assignment keeps the target's settings.
     s.iomax(7);
-    s = "abc";
-    zstring target;
-    target = s;
-    EXPECT_NUMBERS({{zstring(s).iomax(), 10240}, {s.substr(0).iomax(), 10240},
-                    {target.iomax(), 10240}, {s.assign(target).iomax(), 7}});
     s = "abcdef";
-    EXPECT_TEXTS({{s.assign(s.c_str() + 2).c_str(), "cdef"},
-                  {(s = INT_MIN).c_str(), "-2147483648"}, {(s = '\0').c_str(), ""}});
+    EXPECT_NUMBERS({{zstring(s).iomax(), 10240}, {s.assign(s.c_str() + 2).iomax(), 7}});
+    EXPECT_TEXTS({{s.c_str(), "cdef"}, {(s = INT_MIN).c_str(), "-2147483648"}});
 
     // Growth 20 puts the threshold at 25, above the fresh 19-byte buffer.
     zstring small;
     small.instance_growth_space(20);
     const char* buffer = small.c_str();
     EXPECT_EQ(buffer, (small = "abc").c_str());
-    EXPECT_EQ(43u, (small = "0123456789abcdefghi").capacity());  // 19 no longer fit below 19
+    EXPECT_EQ(43u, (small = "0123456789abcdefghi").capacity());
 
     zstring owner("old");
     owner.own(std::strcpy(new char[50], "abc"));
@@ -79,7 +63,7 @@ TEST(ZString, CapacityFollowsTheGrowthAndAssignmentRules)
     EXPECT_EQ(23u, owner.append("x").capacity());  // 3 + 1 + 15 + 4
     char* sized = std::strcpy(new char[8], "hi");
     owner.own(sized, 8);
-    EXPECT_EQ(sized, (owner = "1234567").c_str());  // 8 is below 18 and the text fits
+    EXPECT_EQ(sized, (owner = "1234567").c_str());
     EXPECT_EQ(27u, (owner = "12345678").capacity());
 
     // Indexing at or past the capacity touches nothing.
@@ -94,7 +78,6 @@ TEST(ZString, CapacityFollowsTheGrowthAndAssignmentRules)
 
 TEST(ZString, AddingTextGrowsOnceAndMayReadItself)
 {
-    EXPECT_EQ(19u, zstring().append("123456789012345").capacity());  // 19 = 0 + 15 + 4
     zstring s;
     EXPECT_EQ(35u, s.append("1234567890123456").capacity());  // 0 + 16 + 15 + 4
     EXPECT_EQ(35u, s.remove(0).capacity());  // never shrinks
@@ -110,119 +93,76 @@ TEST(ZString, AddingTextGrowsOnceAndMayReadItself)
     s = "hello";
     EXPECT_TEXTS({{s.assign("abcdefgh", 1, 4).c_str(), "bcd"},
                   {s.assign("abcdefgh", 0, 99).c_str(), "abc"},
-                  {s.append("xyc", 2, 9).c_str(), "abcc"},
-                  {zstring().append("abcdefgh", 0, 4).c_str(), ""}});
+                  {s.append("xyc", 2, 9).c_str(), "abcc"}});
 }
 
 TEST(ZString, RemovingAtBoundaries)
 {
-    EXPECT_TEXTS({{zstring("abc").remove(2).c_str(), "ab"},
-                  {zstring("abcd").remove_bytes(2, npos).c_str(), "ab"},
-                  {zstring("abcdef").remove_pos(1, 3).c_str(), "adef"},
+    EXPECT_TEXTS({{zstring("abcd").remove_bytes(2, npos).c_str(), "ab"},
                   {zstring("abcdef").remove_pos(2, npos).c_str(), "ab"},
                   {zstring("abc").remove_pos(2, 2).c_str(), "abc"},
-                  {zstring("HelloW").remove_prefix(zstring("hex")).c_str(), "HelloW"},
                   {zstring("HelloW").remove_prefix(zstring("help"), 1).c_str(), "loW"}});
 
     // "bc" joins up after a removal; in "aabb" the join starts too early.
     // replace never searches the new text.
-    zstring s("abcbcd"), joined("aabb"), grown("aXa"), folded("Foo foo");
+    zstring s("abcbcd"), joined("aabb"), grown("aXa");
     EXPECT_NUMBERS({{s.remove_pattern(zstring("bc")), 2}, {joined.remove_pattern(zstring("ab")), 1},
                     {grown.replace(zstring("a"), zstring("aa")), 2},
-                    {folded.replace(zstring("FOO"), zstring("bar"), 1), 2}});
-    EXPECT_TEXTS({{s.c_str(), "ad"}, {joined.c_str(), "ab"}, {grown.c_str(), "aaXaa"},
-                  {folded.c_str(), "bar bar"}});
-    EXPECT_EQ(1u, joined.remove_pattern(joined));
-    EXPECT_EQ(0u, s.remove_pattern(zstring()));
+                    {s.remove_pattern(zstring()), 0}});
+    EXPECT_TEXTS({{s.c_str(), "ad"}, {joined.c_str(), "ab"}, {grown.c_str(), "aaXaa"}});
 
-    zstring lead("  a  "), trail("  a  "), both("  a  "), blank("   "), odd(" a ");
-    zstring key("key==value"), tail("abc="), none("abc");
-    EXPECT_NUMBERS({{lead.strip(zstring::leading, ' '), 2},
-                    {trail.strip(zstring::trailing, ' '), 2},
-                    {both.strip(zstring::both, ' '), 4}, {blank.strip(zstring::both, ' '), 3},
+    zstring both("  a  "), blank("   "), odd(" a "), key("key==value"), none("abc");
+    EXPECT_NUMBERS({{both.strip(zstring::both, ' '), 4}, {blank.strip(zstring::both, ' '), 3},
                     {odd.strip(static_cast<zstring::strip_type>(3), ' '), 0},
-                    {key.snip('='), 1}, {tail.snip('='), 1}, {none.snip('='), 0}});
-    EXPECT_TEXTS({{lead.c_str(), "a  "}, {trail.c_str(), "  a"}, {both.c_str(), "a"},
-                  {blank.c_str(), ""}, {odd.c_str(), " a "}, {key.c_str(), "value"},
-                  {tail.c_str(), ""}, {none.c_str(), "abc"}});
+                    {key.snip('='), 1}, {none.snip('='), 0}});
+    EXPECT_TEXTS({{both.c_str(), "a"}, {blank.c_str(), ""}, {odd.c_str(), " a "},
+                  {key.c_str(), "value"}, {none.c_str(), "abc"}});
 }
 
 TEST(ZString, SearchesAndTheirStartRules)
 {
     const zstring abc("abc"), abaca("abaca");
-    EXPECT_NUMBERS({{abc.find('\0'), npos}, {abc.find('B', 0, 1), 1}, {abc.find('c', 3), npos},
-                    {abc.find("bc", 1), 1}, {abc.find("bc", 2), npos}, {abc.find(""), npos},
+    EXPECT_NUMBERS({{abc.find('\0'), npos}, {abc.find('c', 3), npos}, {abc.find("bc", 2), npos},
+                    {abc.find(""), npos},
                     {zstring("\xC4").find('\xE4', 0, 1), npos},  // only A..Z fold
-                    {abaca.find_last('a', 1), 4}, {abaca.find_last('a', 5), npos},
-                    {zstring("aa").find_last('a', 0), 1},
+                    {abaca.find_last('a', 5), npos},
                     {zstring("aaa").find_last("aa", 0), 1},  // overlapping hits count
-                    {zstring("aaaa").tally(zstring("aa")), 3},
-                    {zstring("aAa").tally(zstring("A"), 1), 3}});
+                    {zstring("aaaa").tally(zstring("aa")), 3}});
 
-    // The byte form of rfind counts start back from the end.
-    const zstring s("abca");
-    EXPECT_NUMBERS({{s.rfind('a', 0), 3}, {s.rfind('a', 1), 0}, {s.rfind('a', 3), 0},
-                    {s.rfind('a', 4), npos}, {s.rfind('c', 2), npos}, {s.rfind('A', 0, 1), 3}});
-    // The text form wants the occurrence wholly at or after start.
-    const zstring t("abxab");
-    EXPECT_NUMBERS({{t.rfind("ab", 0), 3}, {t.rfind("ab", 3), 3}, {t.rfind("ab", 4), npos},
-                    {t.rfind("ab", npos), 3}, {t.rfind("abx", 1), npos}, {t.rfind("abxab", 0), 0},
-                    {t.rfind("abxabxy", 0), npos}, {t.rfind(zstring("AB"), 0, 1), 3}});
-    EXPECT_STREQ("abxab", t.c_str());
-}
-
-TEST(ZString, TokensAndParts)
-{
-    zstring s(" abc def");
-    EXPECT_TEXTS({{s.get_token(zstring("b")).c_str(), "abc"},
-                  {s.get_token(zstring(" ")).c_str(), " "}, {s.get_token(zstring()).c_str(), ""},
-                  {s.remove_token(zstring("b")).c_str(), "abc"}, {s.c_str(), "  def"}});
+    // The byte form of rfind counts start back from the end; the text form
+    // wants the occurrence wholly at or after start.
+    const zstring s("abca"), t("abxab");
+    EXPECT_NUMBERS({{s.rfind('a', 0), 3}, {s.rfind('a', 1), 0}, {s.rfind('a', 4), npos},
+                    {s.rfind('A', 0, 1), 3}, {t.rfind("ab", 3), 3}, {t.rfind("ab", 4), npos},
+                    {t.rfind("ab", npos), 3}, {t.rfind("abx", 1), npos},
+                    {t.rfind("abxabxy", 0), npos}});
 
     const zstring h("abcdefgh");
     zstring out("stale");
-    EXPECT_TEXTS({{h.subpos(5, 4).c_str(), ""}, {h.substr(5, 0).c_str(), ""},
-                  {h.substr(5, npos).c_str(), "fgh"}, {h.subpos(6, 99).c_str(), "gh"},
-                  {h.substr(out, 8), ""}, {h.copy_bytes(out, 6, 5), "gh"},
-                  {h.copy_pos(out, 2, 5), "cde"},
+    EXPECT_TEXTS({{h.subpos(5, 4).c_str(), ""}, {h.subpos(6, 99).c_str(), "gh"},
+                  {h.copy_bytes(out, 6, 5), "gh"},
                   {h.copy_pos(out, 5, 2), "fgh"},  // end before start: the tail
-                  {h.copy_pos(out, 3, 3), ""}});
-    out = "abcdefgh";
-    EXPECT_STREQ("fgh", out.substr(out, 5));
+                  {zstring(" abc def").get_token(zstring("b")).c_str(), "abc"}});
 
-    EXPECT_NUMBERS({{zstring("  -12x").as_int(), -12}, {zstring("99999999999").as_int(), INT_MAX},
-                    {zstring("-99999999999").as_int(), INT_MIN}});
+    // A text sorts after a longer one it begins; the empty text sorts last;
+    // bytes compare as signed values.
+    const zstring ab("ab"), a("a"), empty;
+    zstring white("a\tb\x7F\x80");
+    EXPECT_NUMBERS({{zstring("99999999999").as_int(), INT_MAX},
+                    {zstring("-99999999999").as_int(), INT_MIN}, {ab.cmp(abc), 1},
+                    {empty.cmp(a), 1}, {zstring("ABC").cmp(abc, 1), 0},
+                    {zstring("\x80").cmp(a), -1}, {abc == zstring("ABC"), 0},
+                    {white.mkwhite(), 1}, {zstring("a\x0b\r\n").seek_binary(1), npos}});
+    EXPECT_STREQ("a b  ", white.c_str());
 }
-
-TEST(ZString, ComparingChangingAndTesting)
-{
-    // A text sorts after a longer one it begins; the empty text sorts last.
-    const zstring ab("ab"), abc("abc"), a("a"), empty;
-    EXPECT_NUMBERS({{ab.cmp(abc), 1}, {abc.cmp(ab), -1}, {empty.cmp(a), 1}, {a.cmp(empty), -1},
-                    {empty.cmp(empty), 0}, {zstring("ABC").cmp(abc), -1},
-                    {zstring("ABC").cmp(abc, 1), 0},
-                    {zstring("\x80").cmp(a), -1},  // bytes compare as signed values
-                    {a > a, 1}, {a < a, 0}, {ab > abc, 1}, {abc < ab, 1},
-                    {abc == zstring("ABC"), 0}, {abc != zstring("ABC"), 1}});
-
-    zstring s("a\tb\x7F\x80");
-    EXPECT_NUMBERS({{s.mkwhite(), 1}, {s.mkwhite(), 0}});
-    EXPECT_TEXTS({{s.c_str(), "a b  "}, {zstring("aB1\xE4").to_upper().c_str(), "AB1\xE4"},
-                  {zstring("abc").reverse().c_str(), "cba"}});
-
-    const zstring w("a\tb"), control("a\tb\x0c");
-    EXPECT_NUMBERS({{w.is_white(1u), 1}, {w.is_white(3u), 0}, {zstring("\t\x80").is_white(), 1},
-                    {zstring(" \x80").is_space(), 0}, {zstring("a\x80").is_ascii(), 0},
-                    {control.seek_binary(1), 3}, {control.seek_binary(0), 1},
-                    {zstring("a\x0b\r\n").seek_binary(1), npos},
-                    {zstring("ab\x80").seek_binary(1), 2}});
-}
-
 
 TEST(ZString, StreamFormsAreByteExact)
 {
-    EXPECT_EQ("3 abc", stream_form(zstring("abc")));
-    EXPECT_EQ("0 ", stream_form(zstring()));
     std::ostringstream out(std::ios::binary);
+    zstring(" a\r\nb  c \n").write_stream(out);
+    zstring().write_stream(out);
+    EXPECT_EQ("10  a\r\nb  c \n0 ", out.str());
+    out.str("");
     zstring("ab").write_string(out);
     zstring().write_string(out);
     out << zstring("a b") << zstring("c");
@@ -230,8 +170,7 @@ TEST(ZString, StreamFormsAreByteExact)
 
     // Back to back or on separate lines, the texts read back by count.
     zstring s;
-    std::istringstream in(stream_form(zstring(" a\r\nb  c \n")) + "\n" + stream_form(zstring()) +
-                          stream_form(zstring("z")));
+    std::istringstream in("10  a\r\nb  c \n\n0 1 z");
     EXPECT_EQ("[ a\r\nb  c \n][][z]", pieces(s, [&] { return bool(s.read_stream(in)); }));
 
     // Any separator byte; the text ends at its first zero byte.
@@ -249,9 +188,8 @@ TEST(ZString, ReadStreamRejectsDamagedInput)
     // read runs into the end; a stream that has failed already is not read.
     const struct { const char* bytes; int next; bool failed; } cases[] = {
         {"4294967277 x", ' ', false}, {"4294967276 x", EOF, false}, {"3 abc", '3', true},
-        {"4294967295 x", 0, false}, {"99999999999 x", 0, false}, {"-1 x", 0, false},
-        {"10 abc", 0, false}, {"3 ab", 0, false}, {"3", 0, false}, {"abc", 0, false},
-        {"", 0, false}};
+        {"99999999999 x", 0, false},  {"-1 x", 0, false},           {"3 ab", 0, false},
+        {"abc", 0, false},            {"", 0, false}};
     for (const auto& c : cases) {
         zstring s("old");
         std::istringstream in(c.bytes);
@@ -260,19 +198,15 @@ TEST(ZString, ReadStreamRejectsDamagedInput)
         EXPECT_TRUE(in.fail()) << c.bytes;
         EXPECT_STREQ("", s.c_str()) << c.bytes;
         in.clear();
-        if (c.next) {
+        if (c.next)
             EXPECT_EQ(c.next, in.get()) << c.bytes;
-        }
     }
 }
 
 TEST(ZString, WordAndLineReadsAreBoundedByTheirBuffers)
 {
     zstring s;
-    std::istringstream in("  alpha\tbeta\n");
-    EXPECT_EQ("[alpha][beta]", pieces(s, [&] { return bool(in >> s); }));
-    EXPECT_STREQ("", s.c_str());
-    std::istringstream narrow("alpha");  // a field width bounds one word, as for char[]
+    std::istringstream narrow("  alpha");  // a field width bounds one word, as for char[]
     narrow >> std::setw(3) >> s;
     EXPECT_STREQ("al", s.c_str());
     EXPECT_EQ("[pha]", pieces(s, [&] { return bool(s.read(narrow)); }));
@@ -280,10 +214,6 @@ TEST(ZString, WordAndLineReadsAreBoundedByTheirBuffers)
     std::istringstream long_word("abcdefg");
     EXPECT_EQ("[abc][def][g]", pieces(s, [&] { return bool(s.read(long_word)); }));
     s.iomax(1);
-    std::istringstream nothing("abc");
-    EXPECT_EQ("", pieces(s, [&] { return bool(s.read(nothing)); }));
-    nothing.clear();
-    EXPECT_EQ('a', nothing.get());
     std::istringstream token(std::string(1030, 'k'));  // its own 1024 bytes, whatever iomax says
     EXPECT_EQ(1023u, s.read_token(token) ? s.length() : 0u);
     EXPECT_EQ(7u, s.read_token(token) ? s.length() : 0u);
@@ -293,18 +223,10 @@ TEST(ZString, WordAndLineReadsAreBoundedByTheirBuffers)
     s.iomax(npos);
     std::istringstream lines("first line\n\nlast");
     EXPECT_EQ("[first line][][last]", pieces(s, [&] { return bool(s.readline(lines)); }));
-    EXPECT_TRUE(lines.eof());
     EXPECT_STREQ("", s.c_str());
-    std::istringstream names("a\nb\nc");
-    EXPECT_TEXTS({{s.read_line(names) ? s.c_str() : "-", "a"},
-                  {s.read_string(names) ? s.c_str() : "-", "b"},
-                  {s.read_to_delim(names) ? s.c_str() : "-", "c"}});
     s.iomax(4);
     std::istringstream split("abcdefg\nabc\nxy");
     EXPECT_EQ("[abc][def][g][abc][xy]", pieces(s, [&] { return bool(s.readline(split)); }));
     std::istringstream fields(std::string("a;b\0c;d", 7));  // a field ends at a zero byte
     EXPECT_EQ("[a][b][d]", pieces(s, [&] { return bool(s.readline(fields, ';')); }));
-    s.iomax(1);  // only an empty line fits
-    std::istringstream empty_line("\nx");
-    EXPECT_EQ("[]", pieces(s, [&] { return bool(s.readline(empty_line)); }));
 }
