@@ -3,53 +3,9 @@
 #include "base/file_path.h"
 #include "base/file_path_system.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
+#include "temp_folder_test.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-
-namespace fs = std::filesystem;
-
-namespace {
-
-// The file's bytes, or "<missing>" when it cannot be read.
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
-}
-
-// Each test runs in a new current folder, removed with its contents afterwards.
-class FilePathPosixTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        static int count = 0;
-        fs::path folder = fs::temp_directory_path() /
-                          ("orv_path_" + std::to_string(getpid()) + "_" + std::to_string(++count));
-        ASSERT_TRUE(fs::create_directory(folder));
-        fs::current_path(folder);
-        m_folder = fs::current_path().string();  // as getcwd spells it
-        std::ofstream("a.txt") << "A";
-        std::ofstream("b.txt") << "B";
-        fs::create_directory("sub");
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::current_path(m_saved, ignored);
-        fs::remove_all(m_folder, ignored);
-    }
-    std::string In(const char* name) const { return m_folder + "/" + name; }
-
-    const fs::path m_saved = fs::current_path();
-    std::string m_folder;
-};
-
-}  // namespace
+using FilePathPosixTest = TempFolderTest;
 
 TEST_F(FilePathPosixTest, NameCheckAndFileTests)
 {
@@ -65,7 +21,7 @@ TEST_F(FilePathPosixTest, NameCheckAndFileTests)
 
     const struct { std::string path; int missing; int exists; } files[] = {
         {In("gone.txt"), 1, 0}, {In("no/such/x.txt"), 1, 0}, {In("a.txt/x"), 1, 0},
-        {In("a.txt"), 0, 1},    {In("sub"), 0, 0},           {"", 0, 0}};
+        {In("a.txt"), 0, 1},    {m_folder, 0, 0}  ,           {"", 0, 0}};
     for (const auto& c : files) {
         EXPECT_EQ(c.missing, FilePath::FileMissing(c.path.c_str())) << c.path;
         EXPECT_EQ(c.exists, FilePath::FileExists(c.path.c_str())) << c.path;
@@ -101,6 +57,7 @@ TEST_F(FilePathPosixTest, RenameNeverReplacesAFile)
 
 TEST_F(FilePathPosixTest, SameFileByIdentityOrByNormalisedName)
 {
+    fs::create_directory("sub");
     fs::create_hard_link("a.txt", "hard.txt");
     fs::create_symlink(In("a.txt"), "soft.txt");
     const struct { const char* a; std::string b; int same; } cases[] = {

@@ -1,63 +1,11 @@
 #include "base/file_path.h"
 #include "base/program_paths.h"
 
-#include <gtest/gtest.h>
+#include "temp_folder_test.h"
+
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-
-namespace fs = std::filesystem;
-
-namespace {
-
-std::string CurrentFolderText()
-{
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    return folder;
-}
-
-// The file's bytes, or "<missing>" when it cannot be read.
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
-}
-
-// Each test runs in a new current folder holding a.txt and b.txt, removed
-// with its contents afterwards; TMP is put back too.
-class FilePathTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        static int count = 0;
-        GetEnvironmentVariableA("TMP", m_tmp, MAX_PATH);
-        fs::path folder = fs::temp_directory_path() / ("orv_path_" + std::to_string(GetCurrentProcessId()) +
-                                                        "_" + std::to_string(++count));
-        ASSERT_TRUE(CreateDirectoryA(folder.string().c_str(), nullptr));
-        ASSERT_TRUE(SetCurrentDirectoryA(folder.string().c_str()));
-        m_folder = CurrentFolderText();
-        std::ofstream("a.txt") << "A";
-        std::ofstream("b.txt") << "B";
-    }
-    void TearDown() override
-    {
-        SetCurrentDirectoryA(m_saved.c_str());
-        SetEnvironmentVariableA("TMP", m_tmp[0] ? m_tmp : nullptr);
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-    std::string In(const char* name) const { return m_folder + "\\" + name; }
-
-    const std::string m_saved = CurrentFolderText();
-    std::string m_folder;
-    char m_tmp[MAX_PATH] = "";
-};
-
-}  // namespace
+using FilePathTest = TempFolderTest;
 
 TEST_F(FilePathTest, NameCheckConvertsAcceptsAndRefuses)
 {
@@ -170,6 +118,11 @@ TEST_F(FilePathTest, ProgramPathsAgreeAndRestoreTheCurrentFolder)
     EXPECT_EQ(std::string(folder.c_str()) + "\\" + name.c_str(), path.c_str());
     EXPECT_EQ(1, FilePath::FileExists(path.c_str()));
 
+    struct TmpBack {  // TMP as it was, whatever happens below
+        char old[MAX_PATH] = "";
+        const DWORD had = GetEnvironmentVariableA("TMP", old, MAX_PATH);
+        ~TmpBack() { SetEnvironmentVariableA("TMP", had ? old : nullptr); }
+    } tmp_back;
     zstring temp, first, second, kept("kept");
     SetEnvironmentVariableA("TMP", In("t1\\t2").c_str());  // neither level exists
     ASSERT_NE(nullptr, paths.TempFolder(temp));
@@ -180,12 +133,12 @@ TEST_F(FilePathTest, ProgramPathsAgreeAndRestoreTheCurrentFolder)
     EXPECT_STRNE(first.c_str(), second.c_str());
     EXPECT_EQ(0u, first.find(zstring(temp).append("\\")));
     EXPECT_EQ(0, FilePath::FileExists(first.c_str()));
-    EXPECT_EQ(m_folder, CurrentFolderText());
+    EXPECT_EQ(m_folder, fs::current_path().string());
 
     // A file stands where a folder must go.
     SetEnvironmentVariableA("TMP", In("a.txt\\sub").c_str());
     EXPECT_EQ(nullptr, paths.TempFolder(kept));
     EXPECT_EQ(nullptr, paths.TempFileName(kept));
     EXPECT_STREQ("kept", kept.c_str());
-    EXPECT_EQ(m_folder, CurrentFolderText());
+    EXPECT_EQ(m_folder, fs::current_path().string());
 }
