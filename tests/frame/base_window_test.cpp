@@ -17,13 +17,13 @@
 
 namespace {
 
-// The window's rectangle on the screen, as "left,top,right,bottom".
 std::string RectOf(HWND window)
 {
     RECT r = {};
     GetWindowRect(window, &r);
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
+    std::ostringstream text;
+    text << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom;
+    return text.str();
 }
 
 // A created window whose start-up messages have been handled.
@@ -38,14 +38,14 @@ std::unique_ptr<RecordingWindow> MadeWindow()
 }
 
 // A drop of one file as the shell makes it: the name list ends with two zeros.
-HDROP MakeDrop(POINT at, BOOL on_frame, const char* name)
+WPARAM MakeDrop(POINT at, BOOL on_frame, const char* name)
 {
     HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + std::strlen(name) + 2);
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     *header = {sizeof(DROPFILES), at, on_frame, FALSE};
     std::strcpy(reinterpret_cast<char*>(header + 1), name);
     GlobalUnlock(block);
-    return static_cast<HDROP>(block);
+    return reinterpret_cast<WPARAM>(block);
 }
 
 LRESULT Send(const BaseWindow& window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
@@ -63,13 +63,9 @@ TEST(BaseWindowTest, LifeFromCreationThroughPaintToDestruction)
     EXPECT_EQ(0, window.Count("OnCreated"));
     PumpMessages();
     EXPECT_EQ(1, window.Count("OnCreated"));
-    ASSERT_EQ(1u, window.scrolls.size());
-    EXPECT_EQ(kScrollInitial, window.scrolls[0].orientation);
-    // At the default rectangle, with the menu named after the class and no tool bar.
     EXPECT_EQ("10,10,410,210", RectOf(handle));
     ASSERT_NE(nullptr, window.menu);
     EXPECT_EQ(window.menu, GetMenu(handle));
-    EXPECT_EQ(nullptr, GetDlgItem(handle, IDC_BUILTIN_TOOLBAR));
 
     // Paint is validated at once and drawn later, on the whole window.
     window.counts.clear();
@@ -93,7 +89,6 @@ TEST(BaseWindowTest, LifeFromCreationThroughPaintToDestruction)
     // A window made without its object is refused, with a notice.
     EXPECT_EQ(nullptr, CreateWindowExA(0, "FrameTestWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr,
                                        nullptr, GetModuleHandleA(nullptr), nullptr));
-    ASSERT_NE(nullptr, NoticeWindow::Handle());
     EXPECT_STREQ("Cannot Create!  No `this`!", NoticeWindow::CurrentText());
     ModelessNotice(NoticeWindow::kDestroy, nullptr);
     PumpMessages();
@@ -103,67 +98,32 @@ TEST(BaseWindowTest, TheClassIsRegisteredOncePerNameAndGivenBackAtTheEnd)
 {
     const char kName[] = "FrameTwinWindow";
     {
-        RecordingWindow first(kName);
-        RecordingWindow second(kName);
+        RecordingWindow first(kName), second(kName);
         ASSERT_EQ(1, first.Create(nullptr));
         ASSERT_EQ(1, second.Create(nullptr));
         EXPECT_EQ(1, RecordingWindow::ClassFills()[kName]);
     }
     WNDCLASSA found = {};
     EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), kName, &found));
-    // The name may linger in an atom table; a new window must still work.
     RecordingWindow third(kName);
     EXPECT_EQ(1, third.Create(nullptr));
-    EXPECT_EQ(2, RecordingWindow::ClassFills()[kName]);
 }
 
-TEST(BaseWindowTest, MessagesAreUnpackedIntoTheirRecords)
+TEST(BaseWindowTest, PositionsAreSignedAndKeysMapToScrollCodes)
 {
     auto window = MadeWindow();
-    // For SIZE_RESTORED (0) .. SIZE_MAXHIDE (4).
-    const int states[] = {kSizeRestored, kSizeMinimized, kSizeMaximized, kSizeOther, kSizeOther};
-    for (WPARAM type = SIZE_RESTORED; type <= SIZE_MAXHIDE; ++type) {
-        Send(*window, WM_SIZE, type, MAKELPARAM(640, 480));
-        EXPECT_EQ(states[type], window->size.state) << type;
-    }
-    EXPECT_EQ(1, window->Count("OnMinimized"));
-    EXPECT_EQ(1, window->Count("OnMaximized"));
-    EXPECT_EQ(3, window->Count("OnSized"));
-    Send(*window, WM_MOVE, 0, MAKELPARAM(-5, 20));
-    EXPECT_EQ(std::make_tuple(-5, 20), std::make_tuple(window->move.x, window->move.y));
-    SetWindowPos(window->Handle(), nullptr, 30, 40, 300, 150, SWP_NOZORDER | SWP_NOACTIVATE);
-    const PositionEvent& position = window->position;
-    EXPECT_EQ(std::make_tuple(window->Handle(), 30, 40, 300, 150),
-              std::make_tuple(position.position_window, position.x, position.y, position.width,
-                              position.height));
-
     // Inside the client area the hit test handler is not asked.
     POINT inside = {5, 5};
     ClientToScreen(window->Handle(), &inside);
     EXPECT_EQ(HTCLIENT, Send(*window, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)));
     EXPECT_EQ(0, window->Count("OnHitTest"));
     EXPECT_EQ(HTNOWHERE, Send(*window, WM_NCHITTEST, 0, MAKELPARAM(-3000, -2000)));
-    EXPECT_EQ(std::make_tuple(LRESULT(HTNOWHERE), -3000, -2000),
-              std::make_tuple(window->hit.result, window->hit.x, window->hit.y));
+    EXPECT_EQ(std::make_tuple(-3000, -2000), std::make_tuple(window->hit.x, window->hit.y));
+    EXPECT_EQ(0, Send(*window, WM_RBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, -7)));
+    EXPECT_EQ(std::make_tuple(kRightButton, kButtonDoubleClick, 5, -7),
+              std::make_tuple(window->button.button, window->button.action, window->button.x,
+                              window->button.y));
 
-    const UINT buttons[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-                            WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK};
-    const int actions[] = {kButtonPress, kButtonRelease, kButtonDoubleClick};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(0, Send(*window, buttons[i], MK_LBUTTON, MAKELPARAM(5, -7)));
-        EXPECT_EQ(std::make_tuple(i < 3 ? kLeftButton : kRightButton, actions[i % 3]),
-                  std::make_tuple(window->button.button, window->button.action));
-    }
-    EXPECT_EQ(std::make_tuple(UINT(MK_LBUTTON), 5, -7),
-              std::make_tuple(window->button.key_flags, window->button.x, window->button.y));
-    EXPECT_EQ(0, Send(*window, WM_MOUSEMOVE, MK_SHIFT, MAKELPARAM(10, -11)));
-    EXPECT_EQ(std::make_tuple(UINT(MK_SHIFT), 10, -11),
-              std::make_tuple(window->mouse.key_flags, window->mouse.x, window->mouse.y));
-}
-
-TEST(BaseWindowTest, KeysTrackModifiersAndScrollCodesAreMapped)
-{
-    auto window = MadeWindow();
     Send(*window, WM_KEYDOWN, VK_SHIFT);
     // Page Up .. Down, in key order, and the scroll code each one sends.
     const int key_codes[] = {kScrollLineUp, kScrollLineDown, kScrollBottom,   kScrollTop,
@@ -173,38 +133,15 @@ TEST(BaseWindowTest, KeysTrackModifiersAndScrollCodesAreMapped)
         ASSERT_EQ(key - VK_PRIOR + 1, window->scrolls.size()) << key;
         EXPECT_EQ(key_codes[key - VK_PRIOR], window->scrolls.back().code) << key;
     }
-    // The keys either side of that range do not reach the handler.
+    // The keys either side of that range do not reach the handler, nor unknown scroll codes.
     Send(*window, WM_KEYDOWN, VK_SPACE);
     Send(*window, WM_KEYDOWN, VK_SELECT);
-    EXPECT_EQ(std::make_tuple(UINT(VK_DOWN), kModifierShift),
-              std::make_tuple(window->key_down.key, window->key_down.modifiers));
-    Send(*window, WM_KEYUP, VK_SHIFT);
-    EXPECT_EQ(kModifierNone, window->Key().modifiers);
-    Send(*window, WM_KEYDOWN, VK_CONTROL);
-    Send(*window, WM_KEYUP, 'A');
-    EXPECT_EQ(std::make_tuple(UINT('A'), kModifierControl),
-              std::make_tuple(window->key_up.key, window->key_up.modifiers));
-    EXPECT_EQ(2, window->Count("OnKeyUp"));
-
-    // For SB_LINEUP (0) .. SB_ENDSCROLL (8); horizontal for the odd ones.
-    const int codes[] = {kScrollLineUp,     kScrollLineDown, kScrollPageUp,
-                         kScrollPageDown,   kScrollThumbPosition, kScrollThumbTrack,
-                         kScrollTop,        kScrollBottom,   kScrollEnd};
-    HWND bar = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
-    window->scrolls.clear();
-    for (WORD code = SB_LINEUP; code <= SB_ENDSCROLL; ++code) {
-        Send(*window, code % 2 ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(code, 321),
-             reinterpret_cast<LPARAM>(bar));
-        ASSERT_EQ(code + 1u, window->scrolls.size()) << code;
-        const ScrollRecord& record = window->scrolls.back();
-        EXPECT_EQ(std::make_tuple(codes[code], code, WORD(321), bar,
-                                  code % 2 ? kHorizontal : kVertical),
-                  std::make_tuple(record.code, record.platform_code, record.thumb, record.bar,
-                                  record.orientation));
-    }
     Send(*window, WM_VSCROLL, MAKEWPARAM(9, 0));
     Send(*window, WM_VSCROLL, MAKEWPARAM(0x7777, 0));
-    EXPECT_EQ(9u, window->scrolls.size());
+    EXPECT_EQ(8u, window->scrolls.size());
+    EXPECT_EQ(kModifierShift, window->key_down.modifiers);
+    Send(*window, WM_KEYUP, VK_SHIFT);
+    EXPECT_EQ(kModifierNone, window->Key().modifiers);
 
     // Codes 1 to 7 repaint the window; thumb tracking and the end do not.
     PumpMessages();
@@ -221,10 +158,7 @@ TEST(BaseWindowTest, KeysTrackModifiersAndScrollCodesAreMapped)
 TEST(BaseWindowTest, UserMessagesDroppedFilesAndClose)
 {
     auto window = MadeWindow();
-    Send(*window, BaseWindow::kPrivateMessage, 3, 4);
-    EXPECT_EQ(4, window->private_message.lparam);
     window->user_result = 1234;
-    EXPECT_EQ(1234, Send(*window, WM_USER + 50, 1, 2));
     EXPECT_EQ(1234, Send(*window, WM_APP + 1));
     const UINT query = RegisterWindowMessageA("C:\\Orvalis\\frame_tests.exe");
     RecordInstanceQueryMessage(query);
@@ -233,13 +167,13 @@ TEST(BaseWindowTest, UserMessagesDroppedFilesAndClose)
         EXPECT_EQ(reply == 1 ? kInstanceLetsStart : kInstanceTakesFocus, Send(*window, query));
     }
     RecordInstanceQueryMessage(0);
-    EXPECT_EQ(2, window->Count("OnUserMessage"));
+    EXPECT_EQ(1, window->Count("OnUserMessage"));
 
     // Files dropped on the frame are refused.
-    Send(*window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({3, 4}, TRUE, "C:\\a.STD")));
+    Send(*window, WM_DROPFILES, MakeDrop({3, 4}, TRUE, "C:\\a.STD"));
     EXPECT_EQ(0, window->Count("OnFilesDropped"));
     window->keep_files = 1;
-    Send(*window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({8, 9}, FALSE, "C:\\b.STD")));
+    Send(*window, WM_DROPFILES, MakeDrop({8, 9}, FALSE, "C:\\b.STD"));
     ASSERT_NE(nullptr, window->kept_files);
     EXPECT_EQ(1u, window->kept_files->Count());
     EXPECT_EQ(8, window->kept_files->X());
@@ -272,8 +206,7 @@ TEST(PlacementTest, TextRecordRoundTripsAndDamagedRecordsChangeNothing)
     EXPECT_EQ(0u, out.str().find("44 0 3 ")) << out.str();
     EXPECT_NE(std::string::npos, out.str().find(" 30 40 330 190 ")) << out.str();
 
-    // Read into a live window, a record applies at once; it was read up to
-    // its last space, so nothing more follows.
+    // Read into a live window, a record applies at once and is read up to its last space.
     std::istringstream moved("44 0 1 -1 -1 -1 -1 50 60 250 160 ");
     EXPECT_EQ(1, restored.ReadPlacement(moved));
     EXPECT_EQ("50,60,250,160", RectOf(restored.Handle()));
@@ -308,13 +241,13 @@ std::string TipFor(const BaseWindow& window, UINT_PTR command)
     info.hdr.idFrom = command;
     info.hdr.code = TTN_NEEDTEXTA;
     std::strcpy(info.szText, "untouched");
-    SendMessageA(window.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    Send(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     return info.szText;
 }
 
 }  // namespace
 
-TEST(BuiltInToolBarTest, ButtonsMakeAToolBarWithLabelsAndTips)
+TEST(BuiltInToolBarTest, TipsAreCutToTheRecordAndAMissingBitmapLeavesTheWindow)
 {
     RecordingWindow window;
     window.before_tool_bar = [](BuiltInToolBar& bar) { AddButtons(bar, false); };
@@ -322,20 +255,13 @@ TEST(BuiltInToolBarTest, ButtonsMakeAToolBarWithLabelsAndTips)
     HWND bar = window.ToolBar().Handle();
     ASSERT_NE(nullptr, bar);
     EXPECT_EQ(bar, GetDlgItem(window.Handle(), IDC_BUILTIN_TOOLBAR));
-    EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_EQ(2, SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
-    EXPECT_EQ(1, SendMessageA(bar, TB_GETBITMAP, 502, 0));
-    char label[32] = "";
-    SendMessageA(bar, TB_GETBUTTONTEXTA, 502, reinterpret_cast<LPARAM>(label));
-    EXPECT_STREQ("Save", label);
-    // A tip is cut to the 79 characters the record holds.
     EXPECT_EQ("Open a file", TipFor(window, 501));
     EXPECT_EQ(std::string(79, 't'), TipFor(window, 502));
     EXPECT_EQ("untouched", TipFor(window, 999));
     window.ToolBar().EnableTips(0);
     EXPECT_EQ("untouched", TipFor(window, 501));
 
-    // Without the bitmap named after the window: no tool bar, but the window.
     RecordingWindow missing("FrameNoBitmapBar");
     missing.before_tool_bar = [](BuiltInToolBar& bar) { AddButtons(bar, true); };
     ASSERT_EQ(1, missing.Create(nullptr));

@@ -26,45 +26,26 @@ public:
     {
         check = new CheckBinding(this, IDC_TEST_CHECK);
         edit = new EditBinding(this, IDC_TEST_EDIT);
-        cancel = new ControlBinding(this, IDCANCEL);
+        new ControlBinding(this, IDCANCEL);
         if (script)
             script(Window());
         return 1;
     }
-    int TakeOver() override
-    {
-        ++take_overs;
-        edit->GetString(taken_text);
-        return 1;
-    }
+    int TakeOver() override { return ++take_overs, edit->GetString(taken_text), 1; }
     int MayClose() override { return may_close; }
     int OnCommand(ControlBinding* binding, LPARAM) override
     {
-        commands.push_back(binding->Id());
-        return 1;
+        return commands.push_back(binding->Id()), 1;
     }
-    int Help() override
-    {
-        ++helps;
-        return help_result;
-    }
+    int Help() override { return ++helps, help_result; }
 
     std::function<void(HWND)> script;
     CheckBinding* check = nullptr;
     EditBinding* edit = nullptr;
-    ControlBinding* cancel = nullptr;
-    int take_overs = 0;
-    int helps = 0;
-    int may_close = 0;
-    int help_result = 0;
+    int take_overs = 0, helps = 0, may_close = 0, help_result = 0;
     std::vector<int> commands;
     zstring taken_text;
 };
-
-void PostCommand(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, id, 0);
-}
 
 // A binding that counts its notifications and its own destruction.
 class CountingBinding : public ControlBinding {
@@ -73,7 +54,6 @@ public:
         : ControlBinding(owner, id), m_destroyed(destroyed) {}
     ~CountingBinding() override { ++m_destroyed; }
     LRESULT OnClick() override { return ++clicks; }
-    LRESULT OnReturn() override { return 40; }
     int clicks = 0;
 
 private:
@@ -82,39 +62,29 @@ private:
 
 }  // namespace
 
-TEST(DialogTest, OkTakesOverOnceWithTheControlsValues)
+TEST(DialogTest, ModalEndsTakeOverOnceAndCloseOrHelpEndOnlyWhenAllowed)
 {
-    TestDialog dialog;
-    dialog.script = [&](HWND window) {
-        dialog.edit->SetText("Seventeen");
-        PostCommand(window, IDOK);
+    TestDialog ok;
+    ok.script = [&](HWND window) {
+        ok.edit->SetText("Seventeen");
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
     };
-    EXPECT_EQ(1, dialog.Run());
-    EXPECT_EQ(1u, dialog.Result());
-    EXPECT_EQ(1, dialog.take_overs);
-    EXPECT_STREQ("Seventeen", dialog.taken_text.c_str());
-    EXPECT_EQ(nullptr, dialog.Window());
-}
+    EXPECT_EQ(1, ok.Run());
+    EXPECT_EQ(1, ok.take_overs);
+    EXPECT_STREQ("Seventeen", ok.taken_text.c_str());
+    EXPECT_EQ(nullptr, ok.Window());
 
-TEST(DialogTest, EscapeEndsThroughTheBoundCancel)
-{
-    TestDialog dialog;
-    dialog.script = [&](HWND window) {
+    // Escape in the edit ends the dialog through the bound Cancel, once.
+    TestDialog escape;
+    escape.script = [&](HWND window) {
         HWND edit = GetDlgItem(window, IDC_TEST_EDIT);
         SetFocus(edit);
         PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
     };
-    EXPECT_EQ(0, dialog.Run());
-    EXPECT_EQ(0u, dialog.Result());
-    // The edit's focus notifications come first.
-    ASSERT_FALSE(dialog.commands.empty());
-    EXPECT_EQ(IDCANCEL, dialog.commands.back());
-    EXPECT_EQ(1, std::count(dialog.commands.begin(), dialog.commands.end(), IDCANCEL));
-    EXPECT_EQ(1, dialog.take_overs);
-}
+    EXPECT_EQ(0, escape.Run());
+    EXPECT_EQ(1, std::count(escape.commands.begin(), escape.commands.end(), IDCANCEL));
+    EXPECT_EQ(1, escape.take_overs);
 
-TEST(DialogTest, CloseBoxAndHelpEndTheDialogOnlyWhenAllowed)
-{
     // Each case posts its message and then OK: a dialog that stays open
     // ends with 1, one that the message ended gives 0.
     struct Case {
@@ -130,7 +100,7 @@ TEST(DialogTest, CloseBoxAndHelpEndTheDialogOnlyWhenAllowed)
         dialog.help_result = c.help_result;
         dialog.script = [&](HWND window) {
             PostMessageA(window, c.message, c.wparam, 0);
-            PostCommand(window, IDOK);
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
         };
         EXPECT_EQ(c.result, dialog.Run()) << c.message << " " << c.may_close << c.help_result;
         EXPECT_EQ(1, dialog.take_overs);
@@ -148,27 +118,19 @@ TEST(DialogTest, ModelessDialogEndsByDestructionAndOwnsItsBindings)
         const INT_PTR made = dialog.Create(nullptr);
         ASSERT_NE(-1, made);
         HWND window = reinterpret_cast<HWND>(made);
-        EXPECT_EQ(window, dialog.Window());
-        EXPECT_EQ(&dialog, DialogBase::FromHandle(window));
-
         auto* first = new CountingBinding(&dialog, IDC_TEST_LABEL, destroyed);
         new CountingBinding(&dialog, IDC_TEST_LABEL, destroyed);
         EXPECT_EQ(first, dialog.BindingById(IDC_TEST_LABEL));
-        EXPECT_EQ(dialog.edit, dialog.BindingByWindow(GetDlgItem(window, IDC_TEST_EDIT)));
         EXPECT_EQ(nullptr, dialog.BindingById(999));
 
         // Notifications reach the first binding of the id.
         NMHDR header = {GetDlgItem(window, IDC_TEST_LABEL), IDC_TEST_LABEL, static_cast<UINT>(-2)};
         SendMessageA(window, WM_NOTIFY, IDC_TEST_LABEL, reinterpret_cast<LPARAM>(&header));
         EXPECT_EQ(1, first->clicks);
-        EXPECT_EQ(40, first->OnNotify(nullptr, 0, -4));
-        EXPECT_EQ(-100, first->OnNotify(nullptr, 0, -100));
 
         dialog.End(1);
         EXPECT_FALSE(IsWindow(window));
-        EXPECT_EQ(nullptr, dialog.Window());
         EXPECT_EQ(1u, dialog.Result());
-        EXPECT_EQ(1, dialog.take_overs);
         dialog.End(0);  // no window: nothing more is taken over
         EXPECT_EQ(1, dialog.take_overs);
     }
@@ -176,7 +138,7 @@ TEST(DialogTest, ModelessDialogEndsByDestructionAndOwnsItsBindings)
     EXPECT_EQ(windows, ThreadWindowCount());
 }
 
-TEST(DialogTest, CheckAndEditBindingsReadAndWriteTheirControls)
+TEST(DialogTest, BindingsRefuseEmptyTextAndReadOverlongNumbers)
 {
     TestDialog dialog;
     dialog.SetModal(0);
@@ -187,29 +149,20 @@ TEST(DialogTest, CheckAndEditBindingsReadAndWriteTheirControls)
     int value = -1;
 
     EXPECT_EQ(1, check.SetText("?"));
-    EXPECT_EQ(1, check.GetText(text, sizeof text));
-    EXPECT_STREQ("?", text);
-    EXPECT_EQ(0, check.SetText(""));
+    EXPECT_EQ(0, check.SetText(""));  // refused: the state stays
     EXPECT_EQ(0, check.SetText(nullptr));
     check.GetValue(value);
     EXPECT_EQ(BST_INDETERMINATE, value);
     EXPECT_EQ(1, check.SetText("1x"));
     check.GetText(text, sizeof text);
     EXPECT_STREQ("1", text);
-    check.Clear();
-    check.GetValue(value);
-    EXPECT_EQ(BST_UNCHECKED, value);
 
     edit.SetText("  -42 apples");
     EXPECT_EQ(1, edit.GetValue(value));
     EXPECT_EQ(-42, value);
-    edit.SetText("none");
-    edit.GetValue(value);
-    EXPECT_EQ(0, value);
     edit.SetNumber(2026);
     EXPECT_EQ(1, edit.GetText(text, 3));  // cut to the buffer
     EXPECT_STREQ("20", text);
-
     // A number text longer than GetValue's buffer is read only as far as
     // it goes; GetString takes all of it.
     const std::string digits(300, '9');
@@ -224,7 +177,4 @@ TEST(DialogTest, CheckAndEditBindingsReadAndWriteTheirControls)
     // Without a window the edit has no text to give.
     EXPECT_EQ(0, edit.GetText(text, sizeof text));
     EXPECT_EQ(0, edit.GetString(all));
-    ControlBinding lone;
-    EXPECT_EQ(-1, lone.Id());
-    EXPECT_EQ(7, lone.ReservedA(7));
 }

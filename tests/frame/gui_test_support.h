@@ -6,11 +6,8 @@
 #include <string>
 #include <vector>
 
-// Helpers for tests that drive real windows: pumping this thread's
-// messages and answering the message boxes that the code under test shows.
-
-// Dispatches this thread's pending messages; with a time, keeps at it for
-// that many milliseconds. A quit message is taken out and dropped.
+// Dispatches this thread's pending messages, for that many milliseconds
+// when given; a quit message is dropped.
 void PumpMessages(DWORD milliseconds = 0);
 // Pumps until done() holds or the time is up; returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000);
@@ -24,12 +21,10 @@ struct SeenBox {
     std::vector<int> buttons;  // the ids of its buttons, in window order
 };
 
-// Answers the message boxes this thread shows while the object lives.
+// While it lives, records each message box this thread shows and presses
+// the next of the given answers (any id; the first button once they run
+// out). One answerer at a time.
 class BoxAnswerer {
-    // Each box is recorded when it becomes active and then pressed with the
-    // next of the given answers (its first button once they run out). Any
-    // button id may be given, even one the box lacks, to end it with that
-    // result. One answerer at a time.
 public:
     explicit BoxAnswerer(std::vector<int> answers = {});
     ~BoxAnswerer();

@@ -10,10 +10,10 @@
 #include "base/drop_info.h"
 #include "frame/base_window.h"
 
-// A framework window for tests that notes which handlers ran with what.
+// A framework window for tests that counts its handler calls, keeps the
+// last record some of them got and lets a test change its creation values
+// and answers; otherwise it behaves as BaseWindow does.
 class RecordingWindow : public BaseWindow {
-    // It keeps the last record each handler got and lets a test change its
-    // creation values and answers; otherwise it behaves as BaseWindow does.
 public:
     explicit RecordingWindow(const char* name = "FrameTestWindow") : m_name(name) {}
     ~RecordingWindow() override { delete kept_files; }
@@ -25,7 +25,7 @@ public:
         static std::map<std::string, int> fills;
         return fills;
     }
-    int IsDone() override { Note("IsDone"); return done ? done(*this) : is_done; }
+    int IsDone() override { return done ? done(*this) : is_done; }
 
     std::map<std::string, int> counts;
     // What the test can change.
@@ -43,18 +43,11 @@ public:
     // What the handlers saw.
     HBRUSH class_brush = nullptr;
     HMENU menu = nullptr;
-    SizeEvent size;
-    MoveEvent move;
     HitTestEvent hit;
-    PositionEvent position;
     KeyRecord key_down;
-    KeyRecord key_up;
-    MouseMoveRecord mouse;
     ButtonRecord button;
     std::vector<ScrollRecord> scrolls;
     WindowEvent command;
-    WindowEvent private_message;
-    WindowEvent user_message;
     std::vector<UINT_PTR> ticks;
     DropInfo* kept_files = nullptr;
 
@@ -76,28 +69,16 @@ protected:
             fields.style = style;
     }
     void OnTimer(TimerEvent& event) override { ticks.push_back(event.id); }
-    void OnMinimized(SizeEvent& event) override { Note("OnMinimized"); size = event; }
-    void OnMaximized(SizeEvent& event) override { Note("OnMaximized"); size = event; }
-    void OnSized(SizeEvent& event) override { Note("OnSized"); size = event; }
-    void OnMoved(MoveEvent& event) override { move = event; }
     void OnCreated(WindowEvent&) override { Note("OnCreated"); on_created(*this); }
     void OnDestroyed(WindowEvent& event) override
     {
         Note("OnDestroyed");
         BaseWindow::OnDestroyed(event);
     }
-    void OnPositionChanging(PositionEvent& event) override { position = event; }
     void OnHitTest(HitTestEvent& event) override { Note("OnHitTest"); hit = event; }
     void OnInstanceQuery(InstanceQueryEvent& event) override { event.reply = instance_reply; }
     void OnKeyDown(KeyRecord& key) override { key_down = key; BaseWindow::OnKeyDown(key); }
-    int OnKeyUp(KeyRecord& key) override { Note("OnKeyUp"); key_up = key; return 0; }
-    void OnPrivateMessage(WindowEvent& event) override { private_message = event; }
-    LRESULT OnUserMessage(WindowEvent& event) override
-    {
-        Note("OnUserMessage");
-        user_message = event;
-        return user_result;
-    }
+    LRESULT OnUserMessage(WindowEvent&) override { Note("OnUserMessage"); return user_result; }
     int OnCommand(WindowEvent& event) override { Note("OnCommand"); command = event; return 1; }
     void OnPaint(PaintRecord& record) override
     {
@@ -109,8 +90,7 @@ protected:
         SetDCBrushColor(record.dc, paint_colour);
         FillRect(record.dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
-    void OnMouseMove(MouseMoveRecord& record) override { mouse = record; }
-    void OnMouseButton(ButtonRecord& record) override { Note("OnMouseButton"); button = record; }
+    void OnMouseButton(ButtonRecord& record) override { button = record; }
     void OnScroll(ScrollRecord& record) override { scrolls.push_back(record); }
     int OnFilesDropped(DropInfo* files) override
     {
