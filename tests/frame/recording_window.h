@@ -10,9 +10,8 @@
 #include "base/drop_info.h"
 #include "frame/base_window.h"
 
-// A framework window for tests that counts its handler calls, keeps the
-// last record some of them got and lets a test change its creation values
-// and answers; otherwise it behaves as BaseWindow does.
+// A framework window for tests that counts its handler calls, keeps what some of them got
+// and lets a test change its creation values and answers.
 class RecordingWindow : public BaseWindow {
 public:
     explicit RecordingWindow(const char* name = "FrameTestWindow") : m_name(name) {}
@@ -28,24 +27,20 @@ public:
     int IsDone() override { return done ? done(*this) : is_done; }
 
     std::map<std::string, int> counts;
-    // What the test can change.
-    DWORD style = 0;          // replaces the creation style when nonzero
-    int break_class = 0;      // 1 makes the class registration fail
+    DWORD style = 0;      // replaces the creation style when nonzero
+    int break_class = 0;  // 1 makes the class registration fail
     int is_done = 1;
     std::function<int(RecordingWindow&)> done;  // replaces is_done when set
     int instance_reply = 0;
     LRESULT user_result = 0;
     int keep_files = 0;
-    COLORREF paint_colour = CLR_INVALID;  // OnPaint fills the client area with it
+    COLORREF paint_colour = CLR_INVALID;
     std::function<void(RecordingWindow&)> on_created = [](RecordingWindow&) {};
     std::function<void(BuiltInToolBar&)> before_tool_bar = [](BuiltInToolBar&) {};
 
-    // What the handlers saw.
     HBRUSH class_brush = nullptr;
     HMENU menu = nullptr;
     HitTestEvent hit;
-    KeyRecord key_down;
-    ButtonRecord button;
     std::vector<ScrollRecord> scrolls;
     WindowEvent command;
     std::vector<UINT_PTR> ticks;
@@ -69,32 +64,29 @@ protected:
             fields.style = style;
     }
     void OnTimer(TimerEvent& event) override { ticks.push_back(event.id); }
-    void OnCreated(WindowEvent&) override { Note("OnCreated"); on_created(*this); }
+    void OnCreated(WindowEvent&) override { ++counts["OnCreated"]; on_created(*this); }
     void OnDestroyed(WindowEvent& event) override
     {
-        Note("OnDestroyed");
+        ++counts["OnDestroyed"];
         BaseWindow::OnDestroyed(event);
     }
-    void OnHitTest(HitTestEvent& event) override { Note("OnHitTest"); hit = event; }
+    void OnHitTest(HitTestEvent& event) override { hit = event; }
     void OnInstanceQuery(InstanceQueryEvent& event) override { event.reply = instance_reply; }
-    void OnKeyDown(KeyRecord& key) override { key_down = key; BaseWindow::OnKeyDown(key); }
-    LRESULT OnUserMessage(WindowEvent&) override { Note("OnUserMessage"); return user_result; }
-    int OnCommand(WindowEvent& event) override { Note("OnCommand"); command = event; return 1; }
+    LRESULT OnUserMessage(WindowEvent&) override { ++counts["OnUserMessage"]; return user_result; }
+    int OnCommand(WindowEvent& event) override { ++counts["OnCommand"]; command = event; return 1; }
     void OnPaint(PaintRecord& record) override
     {
-        Note("OnPaint");
-        if (paint_colour == CLR_INVALID)
-            return;
+        ++counts["OnPaint"];
         RECT client = {};
         GetClientRect(record.window, &client);
         SetDCBrushColor(record.dc, paint_colour);
-        FillRect(record.dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        if (paint_colour != CLR_INVALID)
+            FillRect(record.dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
-    void OnMouseButton(ButtonRecord& record) override { button = record; }
     void OnScroll(ScrollRecord& record) override { scrolls.push_back(record); }
     int OnFilesDropped(DropInfo* files) override
     {
-        Note("OnFilesDropped");
+        ++counts["OnFilesDropped"];
         if (keep_files)
             kept_files = files;
         return keep_files;
@@ -102,7 +94,5 @@ protected:
     void BeforeToolBar(BuiltInToolBar& tool_bar) override { before_tool_bar(tool_bar); }
 
 private:
-    void Note(const char* handler) { ++counts[handler]; }
-
     const char* m_name;
 };
