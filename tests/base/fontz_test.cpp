@@ -12,10 +12,7 @@ namespace {
 const LOGFONTA kKnown = {-17, 9, 0, -900, 700, 1, 0, 1, 1, 3, 2, 5, 34, "Tahoma"};
 const std::string kKnownForm = "-17\n9\n0\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n";
 
-HGDIOBJ FontIn(HDC dc)
-{
-    return GetCurrentObject(dc, OBJ_FONT);
-}
+HGDIOBJ FontIn(HDC dc) { return GetCurrentObject(dc, OBJ_FONT); }
 
 std::string Written(const Fontz& font)
 {
@@ -24,29 +21,18 @@ std::string Written(const Fontz& font)
     return out.fail() ? "<failed>" : out.str();
 }
 
-// Two memory contexts and the font both start with.
 class FontzTest : public testing::Test {
 protected:
-    ~FontzTest() override
-    {
-        DeleteDC(m_dc);
-        DeleteDC(m_other);
-    }
-    HDC m_dc = CreateCompatibleDC(nullptr);
-    HDC m_other = CreateCompatibleDC(nullptr);
+    ~FontzTest() override { DeleteDC(m_dc), DeleteDC(m_other); }
+    HDC m_dc = CreateCompatibleDC(nullptr), m_other = CreateCompatibleDC(nullptr);
     HGDIOBJ m_original = FontIn(m_dc);
 };
 
-}  // namespace
-
-// The GDI objects alive in this process, for both test files; 0 when they
-// cannot be counted. Wine answers 0 to GetGuiResources, so there the used
-// entries of the GDI handle table the PEB points to are counted (24 bytes
-// each, type byte 0 when free).
+// The GDI objects alive in this process; 0 when they cannot be counted. Wine answers 0 to GetGuiResources, so there
+// the used 24-byte entries of the GDI handle table in the PEB are counted.
 DWORD CountGdiObjects()
 {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported)
+    if (DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
         return reported;
 #if defined(_WIN64)
     struct Entry {
@@ -67,30 +53,28 @@ DWORD CountGdiObjects()
 #endif
 }
 
+}  // namespace
+
 TEST_F(FontzTest, OneSelectionAtATimeAndTheContextPutBack)
 {
     Fontz font(&kKnown);
     const HFONT first = font;
-    EXPECT_EQ(0, font.Remove(m_dc));  // selected nowhere yet
+    EXPECT_EQ(0, font.Remove(m_dc));
     ASSERT_EQ(1, font.Assert(m_dc));
-    EXPECT_EQ(0, font.Assert(m_dc));  // selected already: refused, the first selection kept
-    EXPECT_EQ(0, font.Assert(m_other));
-    EXPECT_EQ(0, font.Remove(m_other));
+    EXPECT_EQ(0, font.Assert(m_dc) + font.Assert(m_other) + font.Remove(m_other));
     EXPECT_EQ(first, FontIn(m_dc));
     EXPECT_EQ(m_original, FontIn(m_other));
 
-    // Out again: the old font back, the handle deleted, the description kept;
-    // made again from it, and a null context means where it is.
+    // Released: the handle goes, the description stays; null means where it is.
     ASSERT_EQ(1, font.Remove(m_dc));
     EXPECT_EQ(m_original, FontIn(m_dc));
     EXPECT_EQ(0u, GetObjectType(first));
     ASSERT_EQ(1, font.Assert(m_other));
-    EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_other));
     EXPECT_EQ(1, font.Remove(nullptr));
     EXPECT_EQ(m_original, FontIn(m_other));
 
     // Another font selected behind its back: the release fails, but the
-    // handle goes, the description stays and the font can be selected again.
+    // handle goes and the font can be selected again.
     ASSERT_EQ(1, font.Assert(m_dc));
     const HFONT mine = font;
     HFONT intruder = CreateFontA(30, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
@@ -100,9 +84,7 @@ TEST_F(FontzTest, OneSelectionAtATimeAndTheContextPutBack)
     EXPECT_EQ(kKnownForm, Written(font));
     ASSERT_EQ(1, font.Assert(m_other));
     EXPECT_TRUE(DeleteObject(intruder));
-
-    // Copies are unselected, with handles of their own.
-    Fontz copy(font);
+    Fontz copy(font);  // unselected, with a handle of its own
     EXPECT_NE(static_cast<HFONT>(font), static_cast<HFONT>(copy));
     EXPECT_EQ(1, copy.Assert(m_dc));
 }
@@ -124,7 +106,7 @@ TEST_F(FontzTest, ChangesWhileSelectedReplaceTheFontInTheContext)
     std::istringstream in("12\n0\n0\n0\n400\n0\n0\n0\n0\n0\n0\n0\n0\nArial\n");
     EXPECT_TRUE(font.read(in));
     EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
-    ASSERT_EQ(1, font.Remove(m_dc));  // still one selection
+    ASSERT_EQ(1, font.Remove(m_dc));
     EXPECT_EQ(m_original, FontIn(m_dc));
 
     // A handle not owned outlives the object; a replacement is the object's own.
@@ -144,9 +126,9 @@ TEST_F(FontzTest, ChangesWhileSelectedReplaceTheFontInTheContext)
     Fontz unsized;
     const HFONT handle = unsized;
     TEXTMETRICA direct;
-    HGDIOBJ before = SelectObject(m_dc, handle);
+    SelectObject(m_dc, handle);
     ASSERT_TRUE(GetTextMetricsA(m_dc, &direct));
-    SelectObject(m_dc, before);
+    SelectObject(m_dc, m_original);
     ASSERT_GT(direct.tmHeight, 0);
     EXPECT_EQ(direct.tmHeight, unsized.Height());
     EXPECT_EQ(direct.tmAveCharWidth, unsized.Width());
@@ -157,24 +139,21 @@ TEST_F(FontzTest, StreamFormIsFourteenLinesAndDamageChangesNothing)
 {
     LOGFONTA edges = {-2147483647 - 1, 2147483647, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, ""};
     const std::string form = "-2147483648\n2147483647\n0\n0\n0\n0\n0\n0\n255\n0\n0\n0\n255\n!\n";
-    EXPECT_EQ(form, Written(Fontz(&edges)));
-    Fontz back(&kKnown);
-    std::istringstream in(form);
-    EXPECT_TRUE(back.read(in));
-    EXPECT_EQ(form, Written(back));
-
-    // Carriage returns from a text-mode file; no line feed at the end.
-    std::istringstream crlf("-17\r\n9\r\n0\r\n-900\r\n700\r\n1\r\n0\r\n1\r\n1\r\n3\r\n2\r\n5\r\n34\r\nTahoma");
-    EXPECT_TRUE(back.read(crlf));
-    EXPECT_EQ(kKnownForm, Written(back));
-
-    // A leading "!" is the empty name; 31 bytes of a long name are kept.
     const std::string numbers = "1\n0\n0\n0\n400\n0\n0\n0\n1\n0\n0\n0\n0\n";
-    std::istringstream bang(numbers + "!Arial\n" + numbers + std::string(31, 'a') + "bcd\n");
-    EXPECT_TRUE(back.read(bang));
-    EXPECT_EQ(numbers + "!\n", Written(back));
-    EXPECT_TRUE(back.read(bang));
-    EXPECT_EQ(numbers + std::string(31, 'a') + "\n", Written(back));
+    EXPECT_EQ(form, Written(Fontz(&edges)));
+    // Then: text-mode line ends with none at the end, "!" for the empty
+    // name, a long name cut to 31 bytes.
+    std::istringstream in(form + "-17\r\n9\r\n0\r\n-900\r\n700\r\n1\r\n0\r\n1\r\n1\r\n3\r\n2\r\n5\r\n34\r\nTahoma");
+    std::istringstream names(numbers + "!Arial\n" + numbers + std::string(31, 'a') + "bcd\n");
+    Fontz back(&kKnown);
+    for (const std::string& expected : {form, kKnownForm}) {
+        EXPECT_TRUE(back.read(in));
+        EXPECT_EQ(expected, Written(back));
+    }
+    for (const std::string& expected : {numbers + "!\n", numbers + std::string(31, 'a') + "\n"}) {
+        EXPECT_TRUE(back.read(names));
+        EXPECT_EQ(expected, Written(back));
+    }
 
     // A face that would not read back as itself is not written at all.
     for (const char* face : {"Bad\nFace", "Bad\rFace", "!Bang"}) {
@@ -182,12 +161,12 @@ TEST_F(FontzTest, StreamFormIsFourteenLinesAndDamageChangesNothing)
         EXPECT_EQ("<failed>", Written(Fontz(&edges))) << face;
     }
 
-    // Cut short, a word, an empty line, numbers out of range, a face too long.
     const std::string head = "-17\n9\n", tail = "\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n";
+    const std::string numbers_only = kKnownForm.substr(0, kKnownForm.find("Tahoma"));
     const std::string damaged[] = {
-        "", kKnownForm.substr(0, kKnownForm.find("Tahoma")), head + "x" + tail, head + tail,
-        "2147483648\n9\n0" + tail, head + "0\n-900\n700\n256\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
-        kKnownForm.substr(0, kKnownForm.find("Tahoma")) + std::string(20000, 'F') + "\n"};
+        "", numbers_only, head + "x" + tail, head + tail, "2147483648\n9\n0" + tail,
+        head + "0\n-900\n700\n256\n0\n1\n1\n3\n2\n5\n34\nTahoma\n",
+        numbers_only + std::string(20000, 'F') + "\n"};
     Fontz font(&kKnown);
     ASSERT_EQ(1, font.Assert(m_dc));
     const HFONT handle = font;
@@ -201,12 +180,12 @@ TEST_F(FontzTest, StreamFormIsFourteenLinesAndDamageChangesNothing)
 
 TEST_F(FontzTest, NoGdiObjectLeaks)
 {
-    LOGFONTA unsized = kKnown;
-    unsized.lfHeight = unsized.lfWidth = 0;
+    LOGFONTA zero = kKnown;
+    zero.lfHeight = zero.lfWidth = 0;
     auto churn = [&] {
         Fontz font(&kKnown);
         for (int i = 0; i < 50; ++i) {
-            Fontz measured(&unsized);
+            Fontz measured(&zero);
             measured.Assert(m_dc);
             measured.Remove(m_dc);  // description only: measured with a font of its own
             measured.Height();
