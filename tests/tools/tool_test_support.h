@@ -17,6 +17,11 @@ struct ToolRun {
 };
 ToolRun run_tool(const std::vector<std::string>& args);
 
+inline bool has(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 // The index name the volume derives from a data name ending in ".STD".
 std::string index_of(const std::string& data_name);
 // A volume of the texts in the category "cat"; offsets, when given, gets
