@@ -6,6 +6,9 @@
 #include <sstream>
 #include <string>
 
+// In fontz_test.cpp.
+DWORD CountGdiObjects();
+
 namespace {
 
 const COLORREF kInk = RGB(0x10, 0x20, 0xC0);    // 12591120
@@ -140,4 +143,27 @@ TEST_F(DisplayFontTest, RecordIsTwoColourLinesThenTheFont)
         EXPECT_EQ(during, StateOf(m_dc));
     }
     EXPECT_EQ(1, m_font.Remove(m_dc));
+}
+
+TEST_F(DisplayFontTest, NoGdiObjectLeaks)
+{
+    auto churn = [&] {
+        for (int i = 0; i < 50; ++i) {
+            m_font.Assert(m_dc);
+            m_font.SetColors(RGB(i, 0, 0), RGB(0, i, 0));
+            DisplayFont copy(m_font);
+            copy.Assert(m_other);
+            copy = m_font;
+            m_font.Remove(m_dc);
+            std::istringstream in("1\n2\n" + kArialForm);
+            copy.read(in);
+        }
+    };
+    churn();
+    const DWORD before = CountGdiObjects();
+    if (!before)
+        GTEST_SKIP() << "no count of GDI objects here";
+    churn();
+    EXPECT_EQ(before, CountGdiObjects());
+    EXPECT_EQ(m_before, StateOf(m_dc));
 }

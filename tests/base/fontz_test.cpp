@@ -28,6 +28,8 @@ protected:
     HGDIOBJ m_original = FontIn(m_dc);
 };
 
+}  // namespace
+
 // The GDI objects alive in this process; 0 when they cannot be counted. Wine answers 0 to GetGuiResources, so there
 // the used 24-byte entries of the GDI handle table in the PEB are counted.
 DWORD CountGdiObjects()
@@ -52,8 +54,6 @@ DWORD CountGdiObjects()
     return 0;
 #endif
 }
-
-}  // namespace
 
 TEST_F(FontzTest, OneSelectionAtATimeAndTheContextPutBack)
 {
