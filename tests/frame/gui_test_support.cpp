@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "frame/dialog_items.h"  // the standard icon ids
-
 namespace {
 
 BoxAnswerer* g_answerer = nullptr;
@@ -21,17 +19,6 @@ bool IsClass(HWND window, const char* name)
     char class_name[64] = "";
     GetClassNameA(window, class_name, sizeof class_name);
     return _stricmp(class_name, name) == 0;
-}
-
-// The standard icon a static control shows: each has one shared handle.
-unsigned StandardIconOf(HWND control)
-{
-    const LRESULT shown = SendMessageA(control, STM_GETICON, 0, 0);
-    for (unsigned id = kIconApplication; shown && id <= kIconAsterisk; ++id) {
-        if (reinterpret_cast<LRESULT>(LoadIconA(nullptr, MAKEINTRESOURCEA(id))) == shown)
-            return id;
-    }
-    return 0;
 }
 
 // A message box is a dialog with one of the standard buttons (OK .. No).
@@ -61,7 +48,7 @@ void PumpMessages(DWORD milliseconds)
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);  // a quit message goes nowhere
+            DispatchMessageA(&message);
         }
         if (milliseconds)
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -114,7 +101,7 @@ void BoxAnswerer::Answer(HWND box)
         else if (!IsClass(child, "Static"))
             continue;
         else if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            seen.icon = StandardIconOf(child);
+            seen.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
         else
             seen.text += TextOf(child);
     }

@@ -16,7 +16,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000);
 struct SeenBox {
     std::string caption;
     std::string text;
-    unsigned icon = 0;  // the standard icon id (32512..32516), or 0 for none
+    HICON icon = nullptr;  // the standard icons are shared handles
     HWND owner = nullptr;
     std::vector<int> buttons;  // the ids of its buttons, in window order
 };

@@ -26,9 +26,10 @@ TEST(MessageBoxTest, EachFormShowsItsIconCaptionAndTextForItsOwner)
     const std::vector<SeenBox>& boxes = answers.Boxes();
     ASSERT_EQ(7u, boxes.size());
     EXPECT_EQ("Error!|The volume is damaged.", boxes[1].caption + "|" + boxes[1].text);
-    const unsigned icons[] = {kIconAsterisk, kIconHand, kIconExclamation, 0};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(icons[i], boxes[i].icon) << i;
+    const unsigned icons[] = {kIconAsterisk, kIconHand, kIconExclamation};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(icons[i])), boxes[i].icon) << i;
+    EXPECT_EQ(nullptr, boxes[3].icon);
     EXPECT_EQ((std::vector<int>{IDYES, IDNO}), boxes[2].buttons);
     for (const SeenBox& box : boxes)
         EXPECT_EQ(owner, box.owner) << box.caption;
@@ -67,6 +68,5 @@ TEST(SystemErrorTextTest, LosesTheLineEndAndGivesEmptyTextForUnknownCodes)
     zstring out("earlier text");
     EXPECT_EQ(out.c_str(), SystemErrorText(out, ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(expected.substr(0, expected.size() - 2), out.c_str());
-    // No system message has this code.
     EXPECT_STREQ("", SystemErrorText(out, 0x2000FFFF));
 }

@@ -82,7 +82,7 @@ TEST_F(ToolWindowTest, ReleaseOutsideSendsNothingAndReleaseInsideSendsTheCommand
     EXPECT_EQ(kToolButtonUp, ToolButton::FromHandle(button)->State());
     ASSERT_EQ(1, owner.Count("OnCommand"));
     EXPECT_EQ(109u, owner.command.wparam);
-    EXPECT_EQ(MAKELPARAM(3, 4), owner.command.lparam);  // the press's position
+    EXPECT_EQ(MAKELPARAM(3, 4), owner.command.lparam);
 }
 
 TEST_F(ToolWindowTest, RaisedSunkenAndFlatButtonsDrawTheirFramesAndBitmaps)

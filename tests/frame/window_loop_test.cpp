@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "frame/dialog_items.h"
@@ -13,19 +11,6 @@
 #include "tests/frame/gui_test_support.h"
 #include "tests/frame/recording_window.h"
 
-namespace {
-
-// The thread's exit code once it has ended; -1 while it runs on.
-long ExitCodeOf(HANDLE thread)
-{
-    DWORD code = 0;
-    if (WaitForSingleObject(thread, 5000) != WAIT_OBJECT_0 || !GetExitCodeThread(thread, &code))
-        return -1;
-    return static_cast<long>(code);
-}
-
-}  // namespace
-
 TEST(RunModalTest, EndsWhenNotMadeDoneClosedOrQuit)
 {
     RecordingWindow broken;
@@ -33,7 +18,6 @@ TEST(RunModalTest, EndsWhenNotMadeDoneClosedOrQuit)
     EXPECT_EQ(0, broken.RunModal());
     EXPECT_FALSE(IsMenu(broken.menu));
 
-    // Done from the start: made and destroyed without serving a message.
     const int windows = ThreadWindowCount();
     RecordingWindow done;
     EXPECT_EQ(1, done.RunModal());
@@ -41,7 +25,6 @@ TEST(RunModalTest, EndsWhenNotMadeDoneClosedOrQuit)
     PumpMessages();
     EXPECT_EQ(0, done.Count("OnCreated"));
 
-    // A quit message is posted again for the loop outside.
     RecordingWindow quit;
     quit.is_done = 0;
     quit.on_created = [](RecordingWindow&) { PostQuitMessage(3); };
@@ -80,42 +63,11 @@ TEST(WindowThreadTest, ServesItsWindowFromAnotherThreadWithoutClaimingTheLoop)
     EXPECT_EQ(77, SendMessageA(window.Handle(), WM_USER + 50, 0, 0));
     EXPECT_EQ(0, MainWindowClaimed());
     PostMessageA(window.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, ExitCodeOf(thread.Handle()));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.Handle(), 5000));
+    DWORD code = 1;
+    EXPECT_TRUE(GetExitCodeThread(thread.Handle(), &code));
+    EXPECT_EQ(0u, code);
     EXPECT_EQ(1, window.Count("OnDestroyed"));
-}
-
-namespace {
-
-// In a fresh process, where no window has claimed the loop; exits with 1 after any failure.
-void RunInThreadInAFreshProcess()
-{
-    {
-        RecordingWindow window("FrameThreadMain");
-        ASSERT_EQ(1, window.RunInThread(THREAD_PRIORITY_BELOW_NORMAL));
-        WindowThread* thread = window.Thread();
-        ASSERT_EQ(1, thread->WaitForWindow(5000));
-        EXPECT_EQ(&window, MainWindow());
-        EXPECT_EQ(0, window.RunInThread(0));  // refused while the window exists
-        PostMessageA(window.Handle(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(0, ExitCodeOf(thread->Handle()));
-    }
-    EXPECT_EQ(nullptr, MainWindow());  // forgotten with its object
-    // A death test's child reports nothing itself: its failures go to stderr.
-    const testing::TestResult* result =
-        testing::UnitTest::GetInstance()->current_test_info()->result();
-    for (int i = 0; i < result->total_part_count(); ++i) {
-        const testing::TestPartResult& part = result->GetTestPartResult(i);
-        std::fprintf(stderr, "line %d: %s\n", part.line_number(), part.message());
-    }
-    std::fflush(stderr);
-    std::_Exit(result->Failed() ? 1 : 0);
-}
-
-}  // namespace
-
-TEST(WindowThreadDeathTest, RunInThreadClaimsTheLoopAndEndsWithItsWindow)
-{
-    EXPECT_EXIT(RunInThreadInAFreshProcess(), testing::ExitedWithCode(0), "");
 }
 
 // The loop stays claimed for the rest of the process: tests needing it unclaimed run before.
