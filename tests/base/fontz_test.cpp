@@ -30,8 +30,7 @@ protected:
 
 }  // namespace
 
-// The GDI objects alive in this process; 0 when they cannot be counted. Wine answers 0 to GetGuiResources, so there
-// the used 24-byte entries of the GDI handle table in the PEB are counted.
+// Live GDI objects, 0 when uncountable; under Wine, which answers 0, the used entries of the PEB's GDI handle table.
 DWORD CountGdiObjects()
 {
     if (DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
@@ -64,18 +63,13 @@ TEST_F(FontzTest, OneSelectionAtATimeAndTheContextPutBack)
     EXPECT_EQ(0, font.Assert(m_dc) + font.Assert(m_other) + font.Remove(m_other));
     EXPECT_EQ(first, FontIn(m_dc));
     EXPECT_EQ(m_original, FontIn(m_other));
-
-    // Released: the handle goes, the description stays; null means where it is.
-    ASSERT_EQ(1, font.Remove(m_dc));
+    ASSERT_EQ(1, font.Remove(m_dc));  // the handle goes, the description stays
     EXPECT_EQ(m_original, FontIn(m_dc));
     EXPECT_EQ(0u, GetObjectType(first));
     ASSERT_EQ(1, font.Assert(m_other));
     EXPECT_EQ(1, font.Remove(nullptr));
     EXPECT_EQ(m_original, FontIn(m_other));
-
-    // Another font selected behind its back: the release fails, but the
-    // handle goes and the font can be selected again.
-    ASSERT_EQ(1, font.Assert(m_dc));
+    ASSERT_EQ(1, font.Assert(m_dc));  // then another font is selected behind its back
     const HFONT mine = font;
     HFONT intruder = CreateFontA(30, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
     SelectObject(m_dc, intruder);
@@ -108,8 +102,6 @@ TEST_F(FontzTest, ChangesWhileSelectedReplaceTheFontInTheContext)
     EXPECT_EQ(static_cast<HFONT>(font), FontIn(m_dc));
     ASSERT_EQ(1, font.Remove(m_dc));
     EXPECT_EQ(m_original, FontIn(m_dc));
-
-    // A handle not owned outlives the object; a replacement is the object's own.
     HFONT shared = CreateFontIndirectA(&kKnown);
     {
         Fontz borrowed(shared);
@@ -119,11 +111,8 @@ TEST_F(FontzTest, ChangesWhileSelectedReplaceTheFontInTheContext)
         EXPECT_NE(shared, static_cast<HFONT>(borrowed));
     }
     EXPECT_EQ(m_original, FontIn(m_dc));
-    EXPECT_TRUE(DeleteObject(shared));
-
-    // Height and width 0: the font mapper's choice is measured, and a
-    // handle handed out stays valid.
-    Fontz unsized;
+    EXPECT_TRUE(DeleteObject(shared));  // a borrowed handle outlives the object
+    Fontz unsized;  // height 0: measured, and a handle handed out stays valid
     const HFONT handle = unsized;
     TEXTMETRICA direct;
     SelectObject(m_dc, handle);
@@ -140,9 +129,7 @@ TEST_F(FontzTest, StreamFormIsFourteenLinesAndDamageChangesNothing)
     LOGFONTA edges = {-2147483647 - 1, 2147483647, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, ""};
     const std::string form = "-2147483648\n2147483647\n0\n0\n0\n0\n0\n0\n255\n0\n0\n0\n255\n!\n";
     const std::string numbers = "1\n0\n0\n0\n400\n0\n0\n0\n1\n0\n0\n0\n0\n";
-    EXPECT_EQ(form, Written(Fontz(&edges)));
-    // Then: text-mode line ends with none at the end, "!" for the empty
-    // name, a long name cut to 31 bytes.
+    EXPECT_EQ(form, Written(Fontz(&edges)));  // then CRLF with none at the end; "!" names nothing; 31-byte cut
     std::istringstream in(form + "-17\r\n9\r\n0\r\n-900\r\n700\r\n1\r\n0\r\n1\r\n1\r\n3\r\n2\r\n5\r\n34\r\nTahoma");
     std::istringstream names(numbers + "!Arial\n" + numbers + std::string(31, 'a') + "bcd\n");
     Fontz back(&kKnown);
@@ -154,13 +141,10 @@ TEST_F(FontzTest, StreamFormIsFourteenLinesAndDamageChangesNothing)
         EXPECT_TRUE(back.read(names));
         EXPECT_EQ(expected, Written(back));
     }
-
-    // A face that would not read back as itself is not written at all.
     for (const char* face : {"Bad\nFace", "Bad\rFace", "!Bang"}) {
         lstrcpyA(edges.lfFaceName, face);
         EXPECT_EQ("<failed>", Written(Fontz(&edges))) << face;
     }
-
     const std::string head = "-17\n9\n", tail = "\n-900\n700\n1\n0\n1\n1\n3\n2\n5\n34\nTahoma\n";
     const std::string numbers_only = kKnownForm.substr(0, kKnownForm.find("Tahoma"));
     const std::string damaged[] = {
