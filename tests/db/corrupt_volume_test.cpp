@@ -10,24 +10,17 @@
 TEST(CorruptVolume, BadEntriesAndRecordsFailWithoutWriting)
 {
     ScratchFolder folder;
-    std::string header;
-    {
-        QuoteDatabaseV2 created;
-        header = file_bytes("Volume01.STD");
-    }
-    // Entries: a good record, another version's, a truncated one, one with a
-    // huge length, one past the end, one into the header and a partial last
-    // entry.
+    const std::string header = (QuoteDatabaseV2(), file_bytes("Volume01.STD"));
+    // Entries: good, another version, truncated, a huge length, past the end,
+    // into the header, and a partial last entry.
     const std::string good = record_bytes("3", "good");
     const std::string old = record_bytes("2", "old");
     const std::string huge = "2 1\x01" "4294967295 x";
-    const uint32_t good_at = static_cast<uint32_t>(header.size());
-    const uint32_t old_at = good_at + static_cast<uint32_t>(good.size());
-    const uint32_t truncated_at = old_at + static_cast<uint32_t>(old.size());
-    const uint32_t huge_at = truncated_at + 10;
+    const auto good_at = static_cast<uint32_t>(header.size());
+    const auto truncated_at = static_cast<uint32_t>(good_at + good.size() + old.size());
     const std::string data = header + good + old + good.substr(0, 10) + huge;
-    const std::string index = entry_bytes(good_at) + entry_bytes(old_at) +
-                              entry_bytes(truncated_at) + entry_bytes(huge_at) +
+    const std::string index = entry_bytes(good_at) + entry_bytes(good_at + good.size()) +
+                              entry_bytes(truncated_at) + entry_bytes(truncated_at + 10) +
                               entry_bytes(0x7FFFFFF0) + entry_bytes(0) + "\x31\x00";
     write_bytes("Volume01.STD", data);
     write_bytes("Volume01.idx", index);
@@ -43,11 +36,11 @@ TEST(CorruptVolume, BadEntriesAndRecordsFailWithoutWriting)
     EXPECT_EQ(data, file_bytes("Volume01.STD"));
     EXPECT_EQ(index, file_bytes("Volume01.idx"));
 
-    // An append after the partial entry keeps the entries aligned.
+    // An append after the partial entry keeps the entries aligned; a pack
+    // keeps only the readable records.
     ASSERT_EQ(1u, db.append_item(make_quote(1, "cat", "appended")));
     EXPECT_EQ(7u, db.count());
     EXPECT_STREQ("appended", stored_entry(db, 6).text().c_str());
-    // A pack keeps only the readable records.
     ASSERT_EQ(1u, db.pack());
     EXPECT_EQ((std::vector<std::string>{"good", "appended"}), item_texts(db));
 }

@@ -6,12 +6,8 @@
 
 #include "volume_test_support.h"
 
-namespace {
-
-const std::string kHeader = std::string("\xFE" "kOXr" "\xFF" "21 QuoteDatabaseV2<T, B>9 Keldovane") +
-                            std::string(7, '\0') + "\x40";
-
-}  // namespace
+static const std::string kHeader =
+    std::string("\xFE" "kOXr" "\xFF" "21 QuoteDatabaseV2<T, B>9 Keldovane") + std::string(7, '\0') + "\x40";
 
 TEST(QuoteDatabase, FirstStartMakesTheHeaderAndAppendsGoAtTheOldEnd)
 {
@@ -63,8 +59,7 @@ TEST(QuoteDatabase, EditsAppendARecordAndRepointOneEntry)
                                         "?"}),
               item_texts(db));
 
-    // Deleting the tombstone again points the new one at the first tombstone;
-    // undeleting the first one puts the original back.
+    // Deleting a tombstone points at it; undeleting the first restores the original.
     QuoteEntry again = stored_entry(db, 2);
     ASSERT_EQ(1u, db.delete_item(again));
     EXPECT_EQ("\aDELETED " + std::to_string(tombstone_at),
@@ -129,7 +124,7 @@ TEST(QuoteDatabase, OpenRefusesForeignShortAndOtherBrandedFiles)
     ASSERT_EQ(1u, db.set_file_name(zstring("Other.STD")));
     EXPECT_STREQ("Other.idx", db.index_name().c_str());
     EXPECT_EQ(0u, db.count());
-    EXPECT_EQ(kHeader, file_bytes("Other.STD")) << "opening writes nothing to the data";
+    EXPECT_EQ(kHeader, file_bytes("Other.STD")) << "opening writes nothing";
 }
 
 TEST(QuoteDatabase, RenameMovesBothFilesOrNeither)
@@ -142,14 +137,12 @@ TEST(QuoteDatabase, RenameMovesBothFilesOrNeither)
     EXPECT_FALSE(file_exists("Volume01.idx"));
     EXPECT_STREQ("Moved.idx", db.index_name().c_str());
 
-    // Only the data file exists at the target: the index moves, the data
-    // cannot, and the index is moved back so the volume stays whole.
+    // Only the data file exists at the target: the index is moved back.
     write_bytes("Taken.STD", "occupied");
     EXPECT_EQ(0u, db.rename(zstring("Taken.STD")));
     EXPECT_TRUE(file_exists("Moved.idx"));
     EXPECT_FALSE(file_exists("Taken.idx"));
     EXPECT_EQ("occupied", file_bytes("Taken.STD"));
-    // Both target files exist, or the name is impossible: the first move fails.
     write_bytes("Both.STD", "data");
     write_bytes("Both.idx", "idx!");
     EXPECT_EQ(0u, db.rename(zstring("Both.STD")));

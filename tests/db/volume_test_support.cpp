@@ -15,19 +15,15 @@ namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder() : m_previous(fs::current_path().string())
 {
-    // A random part keeps test processes run side by side apart; the
-    // folder must be new, so a name already taken is passed over.
+    // Random and new, so test processes run side by side stay apart.
     static int serial = 0;
     static std::random_device random;
-    const fs::path base = fs::temp_directory_path();
-    for (;;) {
-        const fs::path path = base / ("orvalis-db-" + std::to_string(random()) + "-" +
-                                      std::to_string(++serial));
-        if (fs::create_directory(path)) {
-            m_path = path.string();
-            break;
-        }
-    }
+    fs::path path;
+    do
+        path = fs::temp_directory_path() /
+               ("orvalis-db-" + std::to_string(random()) + "-" + std::to_string(++serial));
+    while (!fs::create_directory(path));
+    m_path = path.string();
     fs::current_path(m_path);
 }
 
@@ -61,8 +57,7 @@ FileLock::FileLock(const char* name, DWORD access, DWORD share)
 
 FileLock::~FileLock()
 {
-    if (held())
-        CloseHandle(m_handle);
+    if (held()) CloseHandle(m_handle);
 }
 #endif
 
@@ -127,11 +122,9 @@ void append_quotes(QuoteVolume& volume, int n)
 std::vector<std::string> item_texts(QuoteVolume& volume)
 {
     std::vector<std::string> texts;
-    const uint32_t n = volume.count();
-    for (uint32_t i = 0; i < n; ++i) {
-        QuoteEntry entry;
+    QuoteEntry entry;
+    for (uint32_t i = 0, n = volume.count(); i < n; ++i)
         texts.push_back(volume.read_item(i, entry) ? entry.text().c_str() : "?");
-    }
     return texts;
 }
 

@@ -10,8 +10,7 @@
 #include "db/quote_database.h"
 #include "db/quote_item.h"
 
-// A fresh folder made current for one test and removed afterwards, so that
-// the database's Volume01.STD lands there.
+// A fresh folder made current for one test and removed afterwards.
 class ScratchFolder {
 public:
     ScratchFolder();
@@ -19,10 +18,8 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    // The absolute path of name inside the folder.
-    std::string file(const std::string& name) const;
-    // The names of the files in the folder, sorted.
-    std::vector<std::string> listing() const;
+    std::string file(const std::string& name) const;  // absolute path
+    std::vector<std::string> listing() const;          // sorted names
 
 private:
     std::string m_previous;
@@ -30,9 +27,8 @@ private:
 };
 
 #ifdef _WIN32
-// Holds a file open as another program would, with the given access and
-// share mode (0: no sharing, so it can be neither moved nor deleted);
-// creates it when missing. Closed on destruction.
+// Holds a file open (created when missing) as another program would;
+// share mode 0 means it can be neither moved nor deleted.
 class FileLock {
 public:
     FileLock(const char* name, DWORD access, DWORD share);
@@ -52,14 +48,12 @@ bool file_exists(const std::string& name);
 // One index entry: the offset as 4 little-endian bytes.
 std::string entry_bytes(uint32_t offset);
 
-// A record with the fields version, 12, -3, "plain" and text; scrambled
-// unless plain.
+// A record with the fields version, 12, -3, "plain", text; scrambled unless plain.
 std::string record_bytes(const char* version, const char* text, bool plain = false);
 QuoteEntry make_quote(int number, const std::string& classification, const std::string& text);
 // Appends "quote 0" ... "quote n-1" in the category "cat".
 void append_quotes(QuoteVolume& volume, int n);
-// Item n read as the program reads the item it shows: the entry knows its
-// position.
+// Item n as the program reads the item it shows: knowing its position.
 QuoteEntry stored_entry(QuoteVolume& volume, uint32_t n);
 // The text of every item by number; "?" for an item that cannot be read.
 std::vector<std::string> item_texts(QuoteVolume& volume);
