@@ -1,11 +1,6 @@
 #include "bench/scratch_files.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -28,31 +23,7 @@ bool copy_by_loop(const std::string& from, const std::string& to)
     return in.eof() && out.good();
 }
 
-unsigned long process_id()
-{
-#ifdef _WIN32
-    return GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(getpid());
-#endif
-}
-
 }  // namespace
-
-ScratchFolder::ScratchFolder() : m_previous(fs::current_path())
-{
-    m_path = fs::temp_directory_path() / ("orvalis-bench-" + std::to_string(process_id()));
-    fs::remove_all(m_path);
-    fs::create_directories(m_path);
-    fs::current_path(m_path);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code ignored;
-    fs::current_path(m_previous, ignored);
-    fs::remove_all(m_path, ignored);
-}
 
 Layout write_volume(const std::string& name, std::vector<QuoteEntry>& quotes, uint32_t items)
 {

@@ -6,21 +6,7 @@
 #include <vector>
 
 #include "db/quote_item.h"
-
-// A fresh folder under the temp folder, made current so the database's
-// Volume01.STD lands there too; removed with everything in it at the end.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string path() const { return m_path.string(); }
-
-private:
-    std::filesystem::path m_previous;
-    std::filesystem::path m_path;
-};
+#include "tests/db/scratch_folder.h"
 
 // Where each record of a volume starts, and where the data file ends, so a
 // floor can read exactly a record's bytes.

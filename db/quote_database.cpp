@@ -11,7 +11,6 @@
 namespace {
 
 const char* const kDefaultVolume = "Volume01.STD";
-const char kTombstoneMark = '\a';
 
 }  // namespace
 
@@ -111,7 +110,7 @@ uint32_t QuoteDatabaseV2::create()
 
 uint32_t QuoteDatabaseV2::is_deleted(const QuoteItem& item)
 {
-    return item.classification().c_str()[0] == kTombstoneMark ? 1 : 0;
+    return item.is_deleted() ? 1 : 0;
 }
 
 uint32_t QuoteDatabaseV2::convert_format(const zstring&, const FileHeader&)

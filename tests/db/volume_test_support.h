@@ -9,22 +9,7 @@
 
 #include "db/quote_database.h"
 #include "db/quote_item.h"
-
-// A fresh folder made current for one test and removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string file(const std::string& name) const;  // absolute path
-    std::vector<std::string> listing() const;          // sorted names
-
-private:
-    std::string m_previous;
-    std::string m_path;
-};
+#include "scratch_folder.h"
 
 #ifdef _WIN32
 // Holds a file open (created when missing) as another program would;
