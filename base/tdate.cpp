@@ -486,12 +486,12 @@ int TTime::IsDST() const
     return BeginDST(year) <= m_seconds && m_seconds < EndDST(year);
 }
 
-// The daylight test runs on the local standard count against GMT bounds,
-// as it always has; other modules' values depend on this exact rule.
+// The change bounds are GMT counts, so daylight time is decided on this
+// time's own count before the zone's offset is taken off.
 uint32_t TTime::LocalSecs() const
 {
     uint32_t local = m_seconds - current_zone().west;
-    if (TTime(local).IsDST())
+    if (IsDST())
         local += 3600;
     return local;
 }

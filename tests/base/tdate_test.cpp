@@ -152,6 +152,18 @@ TEST(TTime, WesternDaylightSavingAndLocalFields)
         {autumn, 1, 3150253800u}, {autumn, 2, 3150257400u}};
     for (const auto& c : clocks)
         EXPECT_EQ(c.seconds, TTime(c.date, c.hour, 30, 0).Seconds()) << c.hour;
+    EXPECT_EQ("3132113400 03:30:00 GMT 07:30", reading(TTime(3132113400u)));
+    // Every wall time of the two days from each change reads back as itself.
+    for (unsigned year = 1970; year <= 2006; ++year)
+        for (uint32_t change : {TTime::BeginDST(year), TTime::EndDST(year)})
+            for (unsigned hour = 0; hour < 48; ++hour) {
+                const TDate date(change / 86400 + hour / 24, 0u);
+                const TTime t(date, hour % 24, 30, 0);
+                if (!t.IsValid())
+                    continue;  // the skipped hour
+                ASSERT_EQ(hour % 24 * 100 + 30, t.Hour() * 100 + t.Minute()) << t.Seconds();
+                ASSERT_EQ(date, TDate(t)) << t.Seconds();
+            }
     // Late evening is already the next day in GMT. The last evening of the range still fits in 32 bits; a day either side does not.
     TTime late(TDate(4, 7, 2000), 23, 30, 0), last(TTime::MaxDate, 23, 59, 59);
     EXPECT_EQ("3140220600 23:30:00 GMT 03:30", reading(late));
