@@ -11,6 +11,7 @@ namespace {
 const uint32_t kFirstDay1901 = 2415386;  // Julian day number of 1 Jan 1901
 const uint32_t kJulianBase = 1721119;    // offset of the Jday formula
 const uint32_t kSecondsPerDay = 86400;
+const uint32_t kSecondsTo1970 = 2177452800u;  // 1 Jan 1901 to the platform clock's start
 
 const unsigned kDaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 const unsigned kFirstDayOfMonth[12] = {1, 32, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335};
@@ -442,12 +443,10 @@ int TTime::AssertDate(const TDate& date)
     return date.Between(RefDate, MaxDate);
 }
 
-TTime::TTime()
-{
-    std::tm parts = local_now();
-    _build(today(parts), static_cast<unsigned>(parts.tm_hour),
-           static_cast<unsigned>(parts.tm_min), static_cast<unsigned>(parts.tm_sec));
-}
+// The clock's own count, not the wall time read back through this class's
+// rule: that reading is off by an hour in the doubled autumn hour and
+// wherever the platform keeps daylight time by another rule.
+TTime::TTime() : m_seconds(static_cast<uint32_t>(std::time(nullptr) + kSecondsTo1970)) {}
 
 TTime::TTime(unsigned hour, unsigned minute, unsigned second)
 {

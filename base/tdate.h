@@ -116,7 +116,7 @@ public:
     static uint32_t EndDST(unsigned year);
     static int AssertDate(const TDate& date);
 
-    TTime();  // now
+    TTime();  // now, from the platform's clock
     TTime(unsigned hour, unsigned minute, unsigned second);  // today, local
     // Local wall time on that date. An hour that occurs twice takes its
     // standard-time reading; a skipped one, or an invalid date, gives 0.

@@ -176,3 +176,20 @@ TEST(TTime, WesternDaylightSavingAndLocalFields)
     EXPECT_FALSE(TTime(TDate(30, 2, 2001), 12, 0, 0).IsValid());
     EXPECT_FALSE(TDate(TTime(0u)).IsValid());
 }
+
+TEST(TTime, NowIsThePlatformClockWhateverTheDaylightRule)
+{
+    // Daylight time exactly when this class's rule says standard time.
+#if defined(_WIN32)
+    ZoneScope zone("AAA5BBB", 18000);
+#else
+    ZoneScope zone("AAA5BBB,M10.5.0/1,M4.1.0/3", 18000);
+#endif
+    if (!zone.honoured)
+        GTEST_SKIP() << "the C runtime ignored TZ";
+    const long long kSince1901 = 2177452800;  // 1 Jan 1901 to 1 Jan 1970
+    const long long before = std::time(nullptr) + kSince1901;
+    const long long now = TTime().Seconds();
+    EXPECT_LE(before, now);
+    EXPECT_LE(now, std::time(nullptr) + kSince1901);
+}
