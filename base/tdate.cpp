@@ -30,21 +30,34 @@ const char* const kUpperDayNames[7] = {
 // The parser's one word buffer: ten letters and the terminator.
 char s_word[11];
 
-// The C runtime's zone: seconds west of GMT (a zone east of GMT wraps, which
-// the unsigned second arithmetic undoes) and whether it has daylight time.
-struct Zone {
-    uint32_t west;
-    int daylight;
-};
-
-Zone current_zone()
+// The C runtime's zone offset in seconds west of GMT; a zone east of GMT
+// wraps, which the unsigned second arithmetic undoes.
+uint32_t zone_west()
 {
 #if defined(_WIN32)
     _tzset();
-    return {static_cast<uint32_t>(_timezone), _daylight};
+    return static_cast<uint32_t>(_timezone);
 #else
     tzset();
-    return {static_cast<uint32_t>(timezone), daylight};
+    return static_cast<uint32_t>(timezone);
+#endif
+}
+
+// Whether the zone keeps daylight time at the moment given (seconds since
+// 1901). The Windows runtime's flag says so of the zone's rule; glibc's says
+// only that the zone ever had daylight time (Tokyo did until 1951), so there
+// the platform's own reading of that moment decides.
+int zone_keeps_daylight(uint32_t seconds)
+{
+#if defined(_WIN32)
+    (void)seconds;
+    _tzset();
+    return _daylight != 0;
+#else
+    tzset();
+    const std::time_t moment = static_cast<std::time_t>(seconds) - kSecondsTo1970;
+    std::tm parts{};
+    return localtime_r(&moment, &parts) && parts.tm_isdst > 0;
 #endif
 }
 
@@ -414,7 +427,7 @@ const TDate TTime::MaxDate(kFirstDay1901 + 49709);
 uint32_t TTime::BuildLocal(const TDate& date, unsigned hour)
 {
     return (date.m_julian * 24 + hour) * 3600 - RefDate.m_julian * kSecondsPerDay +
-           current_zone().west;
+           zone_west();
 }
 
 uint32_t TTime::BeginDST(unsigned year)
@@ -469,7 +482,7 @@ void TTime::_build(const TDate& date, unsigned hour, unsigned minute, unsigned s
     uint32_t s0 = ((date.m_julian * 24 + hour) * 60 + minute) * 60 + second -
                   RefDate.m_julian * kSecondsPerDay - 3600;
     if (s0 != 0)
-        s0 += current_zone().west;
+        s0 += zone_west();
     int laterIsDST = TTime(s0 + 3600).IsDST();
     if (TTime(s0).IsDST())
         m_seconds = laterIsDST ? s0 : s0 + 3600;
@@ -479,7 +492,7 @@ void TTime::_build(const TDate& date, unsigned hour, unsigned minute, unsigned s
 
 int TTime::IsDST() const
 {
-    if (!current_zone().daylight)
+    if (!zone_keeps_daylight(m_seconds))
         return 0;
     unsigned year = TDate(m_seconds / kSecondsPerDay, 0u).Year();
     return BeginDST(year) <= m_seconds && m_seconds < EndDST(year);
@@ -489,7 +502,7 @@ int TTime::IsDST() const
 // time's own count before the zone's offset is taken off.
 uint32_t TTime::LocalSecs() const
 {
-    uint32_t local = m_seconds - current_zone().west;
+    uint32_t local = m_seconds - zone_west();
     if (IsDST())
         local += 3600;
     return local;

@@ -103,8 +103,9 @@ ORV_EXPORT std::ostream& operator<<(std::ostream& os, const TDate& date);
 
 // A moment held as seconds since 00:00:00 GMT on 1 Jan 1901; 0 is the
 // invalid time and the range ends at 2^32 - 1 (early February 2037).
-// Local time follows the C runtime's zone offset and daylight flag, with
-// this class's own daylight-saving rules (see BeginDST and EndDST).
+// Local time follows the C runtime's zone offset and whether the zone keeps
+// daylight time, with this class's own daylight-saving rules (see BeginDST
+// and EndDST).
 class ORV_EXPORT TTime {
 public:
     static const TDate RefDate;  // 1 Jan 1901

@@ -193,3 +193,18 @@ TEST(TTime, NowIsThePlatformClockWhateverTheDaylightRule)
     EXPECT_LE(before, now);
     EXPECT_LE(now, std::time(nullptr) + kSince1901);
 }
+
+TEST(TTime, ZoneThatNoLongerKeepsDaylightTime)
+{
+#if defined(_WIN32)
+    ZoneScope zone("JST-9", -32400);
+#else
+    ZoneScope zone("Asia/Tokyo", -32400);  // daylight time until 1951
+#endif
+    if (!zone.honoured)
+        GTEST_SKIP() << "the C runtime ignored TZ";
+    const TTime noon(TDate(1, 7, 2000), 12, 0, 0);
+    EXPECT_EQ("3139873200 12:00:00 GMT 03:00", reading(noon));
+    EXPECT_EQ(0, noon.IsDST());
+    EXPECT_EQ(TDate(1, 7, 2000), TDate(TTime(noon.Seconds() - 12 * 3600)));
+}
