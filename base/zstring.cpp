@@ -259,14 +259,15 @@ zstring& zstring::insert(unsigned pos, const char* s)
     if (n == 0)
         return *this;
     // Growing frees the buffer and shifting moves its bytes, so a source
-    // inside our own text is copied out first.
+    // inside our own block is copied out first. An adopted block may be
+    // said to be smaller than its text; the text's own end bounds it then.
+    const unsigned len = length();
     std::string copy;
-    if (points_into(s, m_text, m_capacity)) {
+    if (points_into(s, m_text, m_capacity > len ? m_capacity : len + 1)) {
         copy.assign(s, n);
         s = copy.c_str();
     }
     reserve_for(n);
-    const unsigned len = length();
     if (pos > len)
         pos = len;
     std::memmove(m_text + pos + n, m_text + pos, len - pos + 1);

@@ -72,6 +72,11 @@ TEST(ZString, AddingTextGrowsOnceAndMayReadItself)
     EXPECT_STREQ("aabcbc", s.insert(1, s.c_str()).c_str());
     s = "0123456789";  // in place, then growing while reading itself
     EXPECT_STREQ("0123456789012345678901234567890123456789", s.append(s).append(s).c_str());
+    zstring tail, head;  // adopted blocks said to be smaller than their text
+    tail.own(std::strcpy(new char[16], "abcdef"), 2);
+    head.own(std::strcpy(new char[16], "abcdef"), 2);
+    EXPECT_STREQ("abcdefef", tail.append(tail.c_str() + 4).c_str());
+    EXPECT_STREQ("efabcdef", head.prepend(head.c_str() + 4).c_str());
     s = "ab";
     s.insert(npos, "c").insert(1, static_cast<const char*>(nullptr)).prepend('x').append('\0');
     EXPECT_STREQ("xabc", s.c_str());
