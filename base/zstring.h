@@ -9,7 +9,8 @@
 // (growth and capacity); one line read brings in at most iomax bytes.
 class ORV_EXPORT zstring {
 public:
-    enum strip_type { leading = 0, trailing = 1, both = 2 };
+    // Any other value of the type strips nothing.
+    enum strip_type : int { leading = 0, trailing = 1, both = 2 };
     static const unsigned npos = 0xFFFFFFFFu;
     static const unsigned default_iomax = 10240;
     static const unsigned default_growth = 15;
