@@ -13,10 +13,56 @@ const COLORREF kBottomLeg = RGB(0, 255, 0);
 const COLORREF kLeftLeg = RGB(0, 0, 255);
 const COLORREF kTopLeg = RGB(128, 128, 128);
 const COLORREF kCountColour = RGB(255, 255, 255);
+// How long a deleted window's thread gets to close the window and end.
+const DWORD kCloseWait = 5000;
+
+// Waits for object, answering the messages other threads send to this one
+// meanwhile; 1 when it was signalled in time.
+int WaitAnswering(HANDLE object, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= milliseconds)
+            return 0;
+        const DWORD woken =
+            MsgWaitForMultipleObjects(1, &object, FALSE, milliseconds - spent, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0)
+            return 1;
+        if (woken != WAIT_OBJECT_0 + 1)
+            return 0;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
 
 }  // namespace
 
 ProgressWindow::ProgressWindow() : m_laps(-1), m_count(0) {}
+
+ProgressWindow::~ProgressWindow()
+{
+    CloseFromItsThread();
+}
+
+// Only the thread that made a window can destroy it; the base destructor,
+// failing to, would leave the window and its thread running unbound. The
+// thread's loop serves this window alone and ends with it, so the wait is
+// for the thread. Its owner may live in this thread, hence the answering
+// wait. Past the time limit the base destructor cuts the tie as before.
+void ProgressWindow::CloseFromItsThread()
+{
+    HWND window = Handle();
+    const DWORD thread_id = window ? GetWindowThreadProcessId(window, nullptr) : 0;
+    if (!thread_id || thread_id == GetCurrentThreadId())
+        return;
+    HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, thread_id);
+    if (!thread)
+        return;
+    if (PostMessageA(window, WM_CLOSE, 0, 0))
+        WaitAnswering(thread, kCloseWait);
+    CloseHandle(thread);
+}
 
 void ProgressWindow::Reset()
 {

@@ -19,6 +19,8 @@ public:
     static constexpr WORD kRepaintCommand = 1221;
 
     ProgressWindow();
+    // A window that another thread made is closed by that thread first.
+    ~ProgressWindow() override;
 
     // Count 0, laps -1; nothing is drawn.
     void Reset();
@@ -53,6 +55,7 @@ private:
     };
     static BorderPoint PointOnBorder(const RECT& client, unsigned position);
     void Repaint();
+    void CloseFromItsThread();
     void DrawCount(HDC dc, const RECT& client, COLORREF background);
 
     std::atomic<int> m_laps;

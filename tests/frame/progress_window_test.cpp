@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "frame/window_thread.h"
@@ -94,17 +95,20 @@ TEST(ProgressWindowTest, StepsRepaintThePointClockwiseRoundTheBorder)
 }
 
 // As the database uses it: the window lives in a thread of its own and
-// each step waits until that thread has painted.
-TEST(ProgressWindowTest, StepFromAnotherThreadPaintsBeforeItReturns)
+// each step waits until that thread has painted. Deleting the object ends
+// the window and the thread.
+TEST(ProgressWindowTest, StepFromAnotherThreadPaintsAndDeletingEndsTheThread)
 {
-    ProgressWindow progress;
+    auto progress = std::make_unique<ProgressWindow>();
     WindowThread thread;
-    ASSERT_EQ(1, thread.Start(&progress));
+    ASSERT_EQ(1, thread.Start(progress.get()));
     ASSERT_EQ(1, thread.WaitForWindow(5000));
-    progress.Step(1);
-    EXPECT_EQ(0, progress.Laps());  // -1 until painted
-    PostMessageA(progress.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(thread.Handle(), 0) == WAIT_OBJECT_0; }));
+    progress->Step(1);
+    EXPECT_EQ(0, progress->Laps());  // -1 until painted
+    HWND window = progress->Handle();
+    progress.reset();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.Handle(), 0));
 }
 
 TEST(ProgressWindowTest, RepeatedDrawsLeaveNoGdiObjectsBehind)
