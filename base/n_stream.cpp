@@ -18,6 +18,24 @@ n_stream& n_stream::operator=(const n_stream& other)
     return *this;
 }
 
+n_stream& n_stream::operator=(const char* s)
+{
+    zstring::operator=(s);
+    return *this;
+}
+
+n_stream& n_stream::operator=(char c)
+{
+    zstring::operator=(c);
+    return *this;
+}
+
+n_stream& n_stream::operator=(int n)
+{
+    zstring::operator=(n);
+    return *this;
+}
+
 int n_stream::operator==(const zstring& other) const
 {
     return std::strcmp(c_str(), other.c_str()) == 0;

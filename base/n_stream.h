@@ -16,6 +16,10 @@ public:
 
     n_stream& operator=(const zstring& other);
     n_stream& operator=(const n_stream& other);
+    // zstring's other assignments: a number is stored as its decimal text.
+    n_stream& operator=(const char* s);
+    n_stream& operator=(char c);
+    n_stream& operator=(int n);
     int operator==(const zstring& other) const;
     int operator==(const n_stream& other) const;
 

@@ -47,6 +47,16 @@ TEST(NStream, WritesLengthPrefixedThroughTheVirtualSlot)
     EXPECT_STREQ("", second.c_str());
 }
 
+TEST(NStream, AssignsNumbersCharactersAndTextsAsZstringDoes)
+{
+    n_stream ns;
+    std::ostringstream out;
+    (ns = 42).write(out);
+    (ns = 'x').write(out);
+    (ns = "a b").write(out);
+    EXPECT_EQ("2 421 x3 a b", out.str());
+}
+
 TEST(TextList, ReadsWritesAndKeepsWhatWasReadOfDamagedInput)
 {
     std::vector<n_stream> list(3);
