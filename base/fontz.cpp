@@ -1,5 +1,7 @@
 #include "base/fontz.h"
 
+#include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <istream>
 #include <new>
@@ -18,10 +20,37 @@
 
 namespace {
 
+// One line read as the runtime's atoi reads a text: white space, a sign,
+// then digits up to the first other byte; no digits read as 0, and digits
+// past 32 bits wrap as they do there. The rest of the line, however long,
+// is passed over. 0, with the stream failed, when the input has ended.
+int read_atoi_line(std::istream& is, uint32_t& value)
+{
+    typedef std::char_traits<char> traits;
+    std::streambuf* sb = is.good() ? is.rdbuf() : nullptr;
+    traits::int_type c = sb ? sb->sbumpc() : traits::eof();
+    if (traits::eq_int_type(c, traits::eof())) {
+        is.setstate(std::ios::eofbit | std::ios::failbit);
+        return 0;
+    }
+    while (c != '\n' && std::isspace(c))
+        c = sb->sbumpc();
+    const bool negative = c == '-';
+    if (c == '-' || c == '+')
+        c = sb->sbumpc();
+    uint32_t n = 0;
+    for (; c >= '0' && c <= '9'; c = sb->sbumpc())
+        n = n * 10 + uint32_t(c - '0');
+    while (c != '\n' && !traits::eq_int_type(c, traits::eof()))
+        c = sb->sbumpc();
+    if (traits::eq_int_type(c, traits::eof()))
+        is.setstate(std::ios::eofbit);
+    value = negative ? 0u - n : n;
+    return 1;
+}
+
 // Longer number lines cannot be numbers and mean a damaged form.
 const unsigned kNumberLineRead = 32;
-const long long kLongMin = -2147483647LL - 1;
-const long long kLongMax = 2147483647LL;
 // Digits stop being taken past this: every field fits in 32 bits, and the
 // sum cannot overflow on the way to finding that out.
 const long long kDigitsCap = 10000000000LL;
@@ -360,13 +389,10 @@ std::ostream& Fontz::write(std::ostream& os) const
 
 std::istream& Fontz::read(std::istream& is)
 {
-    long long n[13];
-    for (int i = 0; i < 13; ++i) {
-        const long long low = i < 5 ? kLongMin : 0;
-        const long long high = i < 5 ? kLongMax : 255;
-        if (!_read_number(is, low, high, n[i]))
+    uint32_t n[13];
+    for (uint32_t& number : n)
+        if (!read_atoi_line(is, number))
             return is;
-    }
     zstring face;
     face.readline(is);
     // A line that fills the whole read was cut short: the form is damaged.

@@ -60,8 +60,8 @@ public:
     // dc means the one the font is in. 0 when dc is another context or the
     // font is selected nowhere.
     virtual int Remove(HDC dc);
-    // Fourteen lines (see fontz.cpp). A damaged or truncated form fails
-    // the stream and leaves the font as it was.
+    // Fourteen lines (see fontz.cpp), the numbers read as atoi reads them.
+    // A form cut short fails the stream and leaves the font as it was.
     virtual std::istream& read(std::istream& is);
     virtual std::ostream& write(std::ostream& os) const;
 
