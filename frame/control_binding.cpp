@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "base/zstring.h"
@@ -199,7 +200,17 @@ int EditBinding::GetText(char* buffer, size_t size)
 
 int EditBinding::SetText(const char* text)
 {
-    return SetEditText(Owner() ? Owner()->Window() : nullptr, Id(), text);
+    HWND control = Control();
+    if (!control)
+        return 0;
+    const char* wanted = text ? text : "";
+    // An edit control takes 30,000 characters until told otherwise; 0
+    // lifts its limit to the platform's maximum.
+    SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
+    SetEditText(Owner()->Window(), Id(), wanted);
+    // The length asked of the control may count more than it holds, never
+    // less: short means the text was cut.
+    return TextLength() < static_cast<LRESULT>(std::strlen(wanted)) ? 0 : 1;
 }
 
 int EditBinding::Clear() { return 1; }

@@ -94,7 +94,8 @@ public:
     // skipped), 0 when there is none; at most 131 characters are read.
     int GetValue(int& value) override;
     int GetText(char* buffer, size_t size) override;
-    // Replaces the whole text.
+    // Replaces the whole text, however long; 0 when the control kept less
+    // than all of it or there is no control.
     int SetText(const char* text) override;
     int Clear() override;
     int Reserved() override;
