@@ -41,6 +41,15 @@ zstring Joined(const zstring& first, const char* second)
     return text;
 }
 
+// Both quoted: unquoted, the shell splits a program path or a document
+// name at its first space.
+zstring OpenCommand(const zstring& programPath)
+{
+    zstring command("\"");
+    command.append(programPath).append("\" \"%1\"");
+    return command;
+}
+
 // A value longer than the usual read (a program path near MAX_PATH with
 // its arguments): read again with the size the system asked for.
 int QueryLongText(HKEY key, const zstring& valueName, DWORD size, zstring& text, DWORD& type)
@@ -114,8 +123,9 @@ int FileTypeRegistration::WriteEntries(const zstring& extension, int iconIndex) 
     // Every step runs whatever the earlier ones gave.
     int done = EnsureValue(HKEY_CLASSES_ROOT, extension, "", type);
     done &= AddIfMissing(HKEY_CLASSES_ROOT, type, "", Joined(type, " hosted file."));
+    // An unquoted command from an earlier start differs, and is replaced.
     done &= EnsureValue(HKEY_CLASSES_ROOT, Joined(type, "\\shell\\open\\command"), "",
-                        Joined(path, " %1"));
+                        OpenCommand(path));
     done &= AddIfMissing(HKEY_CLASSES_ROOT, Joined(type, "\\DefaultIcon"), "",
                          Joined(Joined(path, ","), index));
     done &= RegisterExtension(OperatingSystemKind(), extension, path);

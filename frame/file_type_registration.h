@@ -9,12 +9,13 @@
 // extension over from another program but keeps the description and icon
 // that a user or an installer has set.
 //
-// The names, with the program file C:\Apps\APP.EXE and the extension .STD:
-//   HKCR\.STD                        = "APP"
-//   HKCR\APP                         = "APP hosted file."    (kept if set)
-//   HKCR\APP\shell\open\command      = "C:\Apps\APP.EXE %1"
-//   HKCR\APP\DefaultIcon             = "C:\Apps\APP.EXE,1"   (kept if set)
-//   <extensions key>, value ".STD"   = "C:\Apps\APP.EXE ^.STD"
+// The values as stored, with the program file C:\Apps\APP.EXE and the
+// extension .STD:
+//   HKCR\.STD                        APP
+//   HKCR\APP                         APP hosted file.        (kept if set)
+//   HKCR\APP\shell\open\command      "C:\Apps\APP.EXE" "%1"
+//   HKCR\APP\DefaultIcon             C:\Apps\APP.EXE,1       (kept if set)
+//   <extensions key>, value .STD     C:\Apps\APP.EXE ^.STD
 // The extensions key, a list that every program shares, is
 //   HKCU\Software\Microsoft\Windows NT\CurrentVersion\Extensions on NT,
 //   HKLM\Software\Microsoft\Windows\CurrentVersion\Extensions elsewhere.

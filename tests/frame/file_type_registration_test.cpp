@@ -117,6 +117,8 @@ protected:
     }
     std::string Key(const std::string& below = "") const { return m_type + below; }
     int Register() const { return Registration().RegisterFileType(".STD", 1); }
+    // Quoted, so that a program or document in a folder with spaces opens.
+    std::string Command() const { return "\"" + m_path + "\" \"%1\""; }
 
     std::string m_path;
     std::string m_type;
@@ -135,7 +137,7 @@ TEST_F(RegistrationTest, FirstRegistrationMakesTheFiveEntriesAndASecondChangesNo
     EXPECT_EQ(Key() + head + Text(m_type + " hosted file.") + "\n" +
                   Key("\\DefaultIcon") + head + Text(m_path + ",1") + "\n" +
                   Key("\\shell [WhatIsAClass]\n") + Key("\\shell\\open [WhatIsAClass]\n") +
-                  Key("\\shell\\open\\command") + head + Text(m_path + " %1") + "\n",
+                  Key("\\shell\\open\\command") + head + Text(Command()) + "\n",
               Dump(HKCR, m_type));
     EXPECT_EQ(Text(m_path + " ^.STD"), Raw(HKCU, kNtList, ".STD"));
     EXPECT_EQ("", Raw(HKEY_LOCAL_MACHINE,
@@ -151,13 +153,14 @@ TEST_F(RegistrationTest, ForeignTypeAndCommandAreTakenOver)
 {
     SetText(HKCR, ".STD", "", "OtherApp.Document");
     SetText(HKCR, ".STD", "Content Type", "text/x-other");
-    SetText(HKCR, Key("\\shell\\open\\command"), "", "other.exe %1");
+    // An earlier start wrote the command unquoted.
+    SetText(HKCR, Key("\\shell\\open\\command"), "", m_path + " %1");
     SetText(HKCU, kNtList, ".STD", "other.exe ^.STD");
     SetText(HKCU, kNtList, "orvneighbour", "neighbour.exe ^.nbr");
 
     EXPECT_EQ(1, Register());
     EXPECT_EQ(".STD [WhatIsAClass]\n  (default) = " + Text(m_type) + "\n", Dump(HKCR, ".STD"));
-    EXPECT_EQ(Text(m_path + " %1"), Raw(HKCR, Key("\\shell\\open\\command"), ""));
+    EXPECT_EQ(Text(Command()), Raw(HKCR, Key("\\shell\\open\\command"), ""));
     EXPECT_EQ(Text(m_path + " ^.STD"), Raw(HKCU, kNtList, ".STD"));
     EXPECT_EQ(Text("neighbour.exe ^.nbr"), Raw(HKCU, kNtList, "orvneighbour"));
 
