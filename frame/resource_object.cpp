@@ -11,8 +11,11 @@ namespace {
 const char kByName = '-';
 const char kByNumber = '+';
 
-// LoadLibraryA's results below this value are failure codes.
+// Module handles below this value are failure codes.
 const UINT_PTR kFirstModuleHandle = 32;
+// The module is mapped for its resources alone: a file named in a stored
+// list must not have its code run.
+const DWORD kResourcesOnly = LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE;
 
 }  // namespace
 
@@ -45,7 +48,7 @@ HANDLE ResourceObject::Handle()
             file = ProgramPaths().ProgramPath(program_path);
         if (!file)
             return nullptr;
-        HMODULE module = LoadLibraryA(file);
+        HMODULE module = LoadLibraryExA(file, nullptr, kResourcesOnly);
         if (reinterpret_cast<UINT_PTR>(module) < kFirstModuleHandle)
             return nullptr;
         m_module = module;

@@ -9,8 +9,9 @@
 // One icon, bitmap or cursor resource of some module, named by number or by
 // name and loaded on first use.
 class ResourceObject {
-    // The module (the program file when no file name is given) is loaded
-    // with the image, on the first request for the handle. Freeing the image
+    // The module (the program file when no file name is given) is mapped
+    // as data, never run, with the image on the first request for the
+    // handle. Freeing the image
     // keeps the description, so the next request loads it again. The object
     // owns both the image and its hold on the module.
 public:

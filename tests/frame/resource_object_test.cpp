@@ -47,6 +47,17 @@ TEST(ResourceObjectTest, LoadsFromTheProgramFileOnceAndAgainAfterFree)
     EXPECT_NE(nullptr, CursorResource("TOOLCURSOR").Cursor());
 }
 
+// Another module is read as data: its images load, its code never runs.
+TEST(ResourceObjectTest, ReadsAnotherModuleWithoutRunningIt)
+{
+    SetEnvironmentVariableA("ORV_RESOURCE_MODULE_RAN", nullptr);
+    BitmapResource bitmap("MODULEBITMAP", "resource_module.dll");
+    BITMAP info = {};
+    ASSERT_TRUE(GetObjectA(bitmap.Handle(), sizeof info, &info));
+    EXPECT_EQ(std::make_pair(24L, 20L), std::make_pair(info.bmWidth, info.bmHeight));
+    EXPECT_EQ(0u, GetEnvironmentVariableA("ORV_RESOURCE_MODULE_RAN", nullptr, 0));
+}
+
 TEST(ResourceObjectTest, MissingModuleOrResourceGivesNullAndNoMessage)
 {
     BoxAnswerer answers;
