@@ -108,7 +108,8 @@ int DisplayFont::PutColorsBack(HDC dc)
 
 int DisplayFont::SelectBrush(HDC dc)
 {
-    BrushRecord* record = new (std::nothrow) BrushRecord{dc, m_back, 0, BS_SOLID, nullptr, nullptr};
+    std::unique_ptr<BrushRecord> record(
+        new (std::nothrow) BrushRecord{dc, m_back, 0, BS_SOLID, nullptr, nullptr});
     if (!record)
         return 0;
     LOGBRUSH style = {record->style, record->color, ULONG_PTR(record->hatch)};
@@ -117,10 +118,9 @@ int DisplayFont::SelectBrush(HDC dc)
     if (!record->previous) {
         if (record->brush)
             DeleteObject(record->brush);
-        delete record;
         return 0;
     }
-    m_brush = record;
+    m_brush = std::move(record);
     return 1;
 }
 
@@ -147,8 +147,7 @@ void DisplayFont::ReleaseBrush()
         return;
     SelectObject(m_brush->dc, m_brush->previous);
     DeleteObject(m_brush->brush);
-    delete m_brush;
-    m_brush = nullptr;
+    m_brush.reset();
 }
 
 std::istream& DisplayFont::read(std::istream& is)

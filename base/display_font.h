@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <iosfwd>
+#include <memory>
 
 #include "base/fontz.h"
 
@@ -53,7 +54,7 @@ private:
     void ReleaseBrush();
     int PutColorsBack(HDC dc);
 
-    BrushRecord* m_brush;  // owned; exists exactly while selected
+    std::unique_ptr<BrushRecord> m_brush;  // exists exactly while selected
     COLORREF m_text;
     COLORREF m_back;
     COLORREF m_previous_text;

@@ -11,7 +11,7 @@ const UINT kCountQuery = 0xFFFFFFFF;
 
 }  // namespace
 
-DropInfo::DropInfo(HDROP drop) : m_count(0), m_x(0), m_y(0), m_drop(drop), m_names(nullptr)
+DropInfo::DropInfo(HDROP drop) : m_count(0), m_x(0), m_y(0), m_drop(drop)
 {
     if (!m_drop)
         return;
@@ -28,7 +28,6 @@ DropInfo::~DropInfo()
 {
     if (m_drop)
         DragFinish(m_drop);
-    delete[] m_names;
 }
 
 int DropInfo::FileName(unsigned i, zstring& out)
@@ -38,15 +37,14 @@ int DropInfo::FileName(unsigned i, zstring& out)
     // Asked with no buffer, the shell gives the name's length without its zero.
     const UINT length = DragQueryFileA(m_drop, i, nullptr, 0);
     // A new buffer for each name: names are read one at a time and rarely.
-    char* names = new (std::nothrow) char[length + 1];
+    std::unique_ptr<char[]> names(new (std::nothrow) char[length + 1]);
     if (!names)
         return 0;
-    delete[] m_names;
-    m_names = names;
-    if (DragQueryFileA(m_drop, i, m_names, length + 1) != length)
+    m_names = std::move(names);
+    if (DragQueryFileA(m_drop, i, m_names.get(), length + 1) != length)
         return 0;
     try {
-        out = m_names;
+        out = m_names.get();
     } catch (const std::bad_alloc&) {
         return 0;
     }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
+
 class zstring;
 
 // The record of one drop of files on a window: how many, where, and the
@@ -28,5 +30,5 @@ private:
     int m_x;
     int m_y;
     HDROP m_drop;
-    char* m_names;  // owned; holds the last name read
+    std::unique_ptr<char[]> m_names;  // holds the last name read
 };

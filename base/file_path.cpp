@@ -24,14 +24,12 @@ int check_chars(const char* text, int allow_drive)
     return check_chars(text + 2, 0);
 }
 
-// A stream on path, or null; the caller owns it.
-std::fstream* open_stream(const char* path, std::ios::openmode mode)
+// A stream on path, or null.
+std::unique_ptr<std::fstream> open_stream(const char* path, std::ios::openmode mode)
 {
-    std::fstream* stream = new (std::nothrow) std::fstream(path, mode);
-    if (stream && !stream->is_open()) {
-        delete stream;
-        stream = nullptr;
-    }
+    std::unique_ptr<std::fstream> stream(new (std::nothrow) std::fstream(path, mode));
+    if (stream && !stream->is_open())
+        stream.reset();
     return stream;
 }
 
@@ -42,7 +40,7 @@ std::ios::openmode with_binary(std::ios::openmode mode, int binary)
 
 }  // namespace
 
-FilePath::FilePath() : m_delete_on_destroy(0), m_stream(nullptr), m_path(kDefaultName)
+FilePath::FilePath() : m_delete_on_destroy(0), m_path(kDefaultName)
 {
     // Stays relative only when the current folder cannot be read.
     CheckName(m_path);
@@ -104,20 +102,19 @@ std::ostream* FilePath::OpenForWriting(int binary)
     if (m_path.length())
         platform::delete_file(m_path.c_str());
     m_stream = open_stream(m_path.c_str(), with_binary(std::ios::out | std::ios::trunc, binary));
-    return m_stream;
+    return m_stream.get();
 }
 
 std::istream* FilePath::OpenForReading(int binary)
 {
     Close();
     m_stream = open_stream(m_path.c_str(), with_binary(std::ios::in, binary));
-    return m_stream;
+    return m_stream.get();
 }
 
 void FilePath::Close()
 {
-    delete m_stream;  // flushes and closes the file
-    m_stream = nullptr;
+    m_stream.reset();  // flushes and closes the file
 }
 
 int FilePath::Remove()

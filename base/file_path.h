@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 
 #include "base/zstring.h"
 
@@ -65,6 +66,6 @@ public:
 
 private:
     int m_delete_on_destroy;
-    std::fstream* m_stream;  // owned
+    std::unique_ptr<std::fstream> m_stream;
     zstring m_path;
 };

@@ -89,9 +89,12 @@ int describe(HFONT font, LOGFONTA& description)
 
 }  // namespace
 
+// The saved description keeps the size of the plain pointer it replaces.
+static_assert(sizeof(std::unique_ptr<LOGFONTA>) == sizeof(LOGFONTA*), "owned pointer layout");
+
 void Fontz::_init()
 {
-    m_saved = nullptr;
+    m_saved.reset();
     m_font = nullptr;
     m_previous = nullptr;
     m_owns = 1;
@@ -266,7 +269,7 @@ int Fontz::Assert(HDC dc)
     if (!m_font) {
         if (!m_saved)
             return 0;
-        HFONT made = CreateFontIndirectA(m_saved);
+        HFONT made = CreateFontIndirectA(m_saved.get());
         if (!made)
             return 0;
         // A handle made here is this object's alone, whatever the flag
@@ -328,7 +331,7 @@ int Fontz::CreateHotFont(const LOGFONTA* description)
     DropDescription();
     HFONT made = released ? CreateFontIndirectA(&wanted) : nullptr;
     if (!made) {
-        m_saved = new (std::nothrow) LOGFONTA(wanted);
+        m_saved.reset(new (std::nothrow) LOGFONTA(wanted));
         return 0;
     }
     m_font = made;
@@ -356,14 +359,13 @@ int Fontz::SaveDescription()
     if (!describe(m_font, read))
         return 0;
     DropDescription();
-    m_saved = new (std::nothrow) LOGFONTA(read);
+    m_saved.reset(new (std::nothrow) LOGFONTA(read));
     return m_saved != nullptr;
 }
 
 void Fontz::DropDescription()
 {
-    delete m_saved;
-    m_saved = nullptr;
+    m_saved.reset();
 }
 
 std::ostream& Fontz::write(std::ostream& os) const

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <iosfwd>
+#include <memory>
 
 #include "base/orv_export.h"
 
@@ -81,7 +82,7 @@ private:
     void DropDescription();
     int Measure(HDC dc, TEXTMETRICA& metrics) const;
 
-    LOGFONTA* m_saved;      // owned; kept while there is no live handle
+    std::unique_ptr<LOGFONTA> m_saved;  // kept while there is no live handle
     HFONT m_font;           // the live handle
     HGDIOBJ m_previous;     // what m_dc held before this font
     int m_owns;             // 1: this object deletes m_font
