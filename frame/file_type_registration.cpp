@@ -12,9 +12,9 @@ namespace {
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record GetVersionExA fills");
 
-// A value is read into a zeroed buffer twice the size declared to the
-// system, so text that was stored without its terminating zero still ends.
-const DWORD kReadSize = 260;
+// Enough for most values: a program path with its arguments.
+const DWORD kFirstReadSize = 2 * MAX_PATH;
+const int kReadTries = 4;
 // Characters a file name cannot hold, so no real extension contains them;
 // the backslash would also split the key name.
 const char kForbidden[] = "\\/:*?\"<>|";
@@ -50,32 +50,24 @@ zstring OpenCommand(const zstring& programPath)
     return command;
 }
 
-// A value longer than the usual read (a program path near MAX_PATH with
-// its arguments): read again with the size the system asked for.
-int QueryLongText(HKEY key, const zstring& valueName, DWORD size, zstring& text, DWORD& type)
-{
-    std::vector<char> buffer(size + 1u, 0);
-    DWORD found = REG_NONE;
-    if (RegQueryValueExA(key, valueName.c_str(), nullptr, &found,
-                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
-        return 0;
-    text = buffer.data();
-    type = found;
-    return 1;
-}
-
+// The text up to its first zero byte. The buffer holds a zero byte more
+// than the value, so text stored without its terminator still ends; a
+// value longer than the first guess, or one that grew meanwhile, is read
+// again with the size the system asked for.
 int QueryText(HKEY key, const zstring& valueName, zstring& text, DWORD& type)
 {
-    char buffer[2 * kReadSize] = {};
-    DWORD size = kReadSize;
+    std::vector<char> buffer;
+    DWORD size = kFirstReadSize;
     DWORD found = REG_NONE;
-    const LONG result = RegQueryValueExA(key, valueName.c_str(), nullptr, &found,
-                                         reinterpret_cast<BYTE*>(buffer), &size);
-    if (result == ERROR_MORE_DATA)
-        return QueryLongText(key, valueName, size, text, type);
+    LONG result = ERROR_MORE_DATA;
+    for (int tries = 0; result == ERROR_MORE_DATA && tries < kReadTries; ++tries) {
+        buffer.assign(size + 1u, 0);
+        result = RegQueryValueExA(key, valueName.c_str(), nullptr, &found,
+                                  reinterpret_cast<BYTE*>(buffer.data()), &size);
+    }
     if (result != ERROR_SUCCESS)
         return 0;
-    text = buffer;
+    text = buffer.data();
     type = found;
     return 1;
 }

@@ -1,11 +1,11 @@
 #include "frame/object_list.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <istream>
 #include <new>
 #include <ostream>
 
+#include "base/zstring.h"
 #include "frame/message_box.h"
 #include "frame/resource_object.h"
 
@@ -24,21 +24,24 @@ int KindOf(const char* text)
 }
 
 // An empty object of kind, or null when memory runs out.
-ResourceObject* MakeObject(int kind)
+std::unique_ptr<ResourceObject> MakeObject(int kind)
 {
     if (kind == ResourceObject::kIcon)
-        return new (std::nothrow) IconResource;
+        return std::unique_ptr<ResourceObject>(new (std::nothrow) IconResource);
     if (kind == ResourceObject::kBitmap)
-        return new (std::nothrow) BitmapResource;
-    return new (std::nothrow) CursorResource;
+        return std::unique_ptr<ResourceObject>(new (std::nothrow) BitmapResource);
+    return std::unique_ptr<ResourceObject>(new (std::nothrow) CursorResource);
 }
 
 void ReportUnknownKind(const char* kind)
 {
-    char text[kLineRoom + sizeof kUnknownKind];
-    std::strcpy(text, kind);
-    std::strcat(text, kUnknownKind);
-    NoticeBox(text);
+    try {
+        zstring text(kind);
+        text.append(kUnknownKind);
+        NoticeBox(text.c_str());
+    } catch (const std::bad_alloc&) {
+        NoticeBox(kUnknownKind + 2);  // the kind is lost, not the warning
+    }
 }
 
 }  // namespace
@@ -95,16 +98,14 @@ std::istream& ObjectList::Read(std::istream& in)
             in.setstate(std::ios::failbit);
             return in;
         }
-        ResourceObject* object = MakeObject(kind);
+        std::unique_ptr<ResourceObject> object = MakeObject(kind);
         if (!object) {
             in.setstate(std::ios::badbit);
             return in;
         }
-        if (!object->Read(in)) {
-            delete object;
+        if (!object->Read(in))
             return in;
-        }
-        if (!Append(object)) {
+        if (!Append(object.release())) {
             in.setstate(std::ios::badbit);
             return in;
         }

@@ -151,7 +151,8 @@ TEST_F(RegistrationTest, FirstRegistrationMakesTheFiveEntriesAndASecondChangesNo
 
 TEST_F(RegistrationTest, ForeignTypeAndCommandAreTakenOver)
 {
-    SetText(HKCR, ".STD", "", "OtherApp.Document");
+    // Longer than a first read takes.
+    SetText(HKCR, ".STD", "", "OtherApp.Document." + std::string(600, 'x'));
     SetText(HKCR, ".STD", "Content Type", "text/x-other");
     // An earlier start wrote the command unquoted.
     SetText(HKCR, Key("\\shell\\open\\command"), "", m_path + " %1");
