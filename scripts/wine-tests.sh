@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one Windows build's tests under Wine; called inside xvfb-run.
-#   wine-tests.sh <build folder>
+#   wine-tests.sh <build folder> [ctest arguments, e.g. -R program_tests]
 # The architecture comes from the build (x86_64 under wine64, i686 under
 # 32-bit Wine); the prefix lives in the build folder, and wineserver is
 # stopped on the way out whether the tests pass or fail.
@@ -46,4 +46,4 @@ $wineserver -w
 # test, so that they do not hold ctest's output pipe open.
 $wineserver -p
 $wine cmd /c exit >/dev/null 2>&1 </dev/null
-ctest --test-dir "$build" --output-on-failure
+ctest --test-dir "$build" --output-on-failure "${@:2}"
