@@ -1,0 +1,64 @@
+// Re-wraps arbitrary text at widths from 1 to 100 and checks what the
+// re-wrap promises: it ends, it changes only spaces, CRs and LFs, and no
+// line runs past W + 2 bytes before its trailing white space.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "app/text_fit.h"
+
+namespace {
+
+std::string WithoutLineBreaksAndSpaces(const std::string& text)
+{
+    std::string kept;
+    for (char c : text)
+        if (c != '\r' && c != '\n' && c != ' ')
+            kept += c;
+    return kept;
+}
+
+bool IsWhite(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// The longest line, counted up to its last byte that is not white space.
+size_t LongestLine(const std::string& text)
+{
+    size_t longest = 0, start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        size_t last = end;
+        while (last > start && IsWhite(text[last - 1]))
+            --last;
+        longest = std::max(longest, last - start);
+        start = end + 1;
+    }
+    return longest;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const int width = 1 + data[0] % 100;
+    // The text ends at its first NUL, as a zstring does.
+    const std::string input(std::string(reinterpret_cast<const char*>(data) + 1, size - 1).c_str());
+    zstring text(input.c_str());
+    ReformatToFit(text, width);
+    const std::string output(text.c_str());
+    if (WithoutLineBreaksAndSpaces(output) != WithoutLineBreaksAndSpaces(input))
+        std::abort();
+    if (LongestLine(output) > static_cast<size_t>(width) + 2)
+        std::abort();
+    if (output.size() > 3 * input.size())
+        std::abort();
+    return 0;
+}
