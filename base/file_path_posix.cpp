@@ -4,7 +4,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <limits.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,6 +65,9 @@ int move_file(const char* from, const char* to)
 
 namespace {
 
+// Far beyond any folder a program works in; past it the folder is refused.
+const size_t kLongestFolder = 1u << 20;
+
 // name made absolute against the current folder, with ".", ".." and
 // doubled or trailing slashes resolved by its text alone.
 std::string normal_name(const zstring& name)
@@ -125,13 +127,20 @@ int FilePath::SameFile(const zstring& a, const zstring& b)
 
 int FilePath::CurrentFolder(zstring& out)
 {
-    char folder[PATH_MAX];
-    if (!getcwd(folder, sizeof folder))
-        return 0;
+    // A folder can lie deeper than PATH_MAX: the buffer grows until the
+    // name fits.
     try {
-        out = folder;
+        for (size_t size = 256;; size *= 2) {
+            zstring folder;
+            char* buffer = folder.own(new char[size](), static_cast<unsigned>(size));
+            if (getcwd(buffer, size)) {
+                out = folder;
+                return 1;
+            }
+            if (errno != ERANGE || size > kLongestFolder)
+                return 0;
+        }
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    return 1;
 }

@@ -5,9 +5,9 @@
 
 #include <cstring>
 #include <fstream>
-#include <new>
 
 #include "base/file_path_system.h"
+#include "base/system_text.h"
 
 namespace file_path_system {
 
@@ -38,12 +38,12 @@ int move_file(const char* from, const char* to)
 namespace {
 
 // path made absolute, with "." and ".." resolved and the trailing dots and
-// spaces of its last part dropped, as the file system itself reads it;
-// false when it does not fit in MAX_PATH.
-bool full_name(const char* path, char (&out)[MAX_PATH])
+// spaces of its last part dropped, as the file system itself reads it.
+bool full_name(const char* path, zstring& out)
 {
-    const DWORD n = GetFullPathNameA(path, MAX_PATH, out, nullptr);
-    return n > 0 && n < MAX_PATH;
+    return read_system_text(out, [path](char* buffer, DWORD size) {
+        return GetFullPathNameA(path, size, buffer, nullptr);
+    });
 }
 
 // A handle that only reads the file's identity; it neither blocks nor is
@@ -95,10 +95,11 @@ int FilePath::FileMissing(const char* path)
 
 int FilePath::SameFile(const zstring& a, const zstring& b)
 {
-    char full_a[MAX_PATH];
-    char full_b[MAX_PATH];
+    zstring full_a;
+    zstring full_b;
     if (full_name(a.c_str(), full_a) && full_name(b.c_str(), full_b) &&
-        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, full_a, -1, full_b, -1) == CSTR_EQUAL)
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, full_a.c_str(), -1, full_b.c_str(),
+                       -1) == CSTR_EQUAL)
         return 1;
     // Two different names can still reach one file: a short 8.3 name, a
     // mapped drive, a hard link.
@@ -117,14 +118,7 @@ int FilePath::SameFile(const zstring& a, const zstring& b)
 
 int FilePath::CurrentFolder(zstring& out)
 {
-    char folder[MAX_PATH];
-    const DWORD n = GetCurrentDirectoryA(MAX_PATH, folder);
-    if (n == 0 || n >= MAX_PATH)
-        return 0;
-    try {
-        out = folder;
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    return 1;
+    return read_system_text(out, [](char* buffer, DWORD size) {
+        return GetCurrentDirectoryA(size, buffer);
+    }) ? 1 : 0;
 }

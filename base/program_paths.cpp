@@ -3,56 +3,45 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <new>
 
+#include "base/system_text.h"
 #include "base/zstring.h"
 
 namespace {
 
-// Room for a temporary folder (up to MAX_PATH) and a program file name
-// (up to MAX_PATH) glued together, with ".tmp".
-const unsigned kLongPath = 3 * MAX_PATH;
 // The runtime's own existence test looks elsewhere (at the drive root), so
 // a name it offers can still be taken here; this many are tried.
 const int kNameTries = 100;
 
-// Sets out to a + b + c; null, with out unchanged, when memory runs out.
-const char* join(zstring& out, const char* a, const char* b = "", const char* c = "")
+// The program file's full path.
+bool read_program_path(zstring& path)
 {
-    try {
-        zstring text(a);
-        text.append(b).append(c);
-        out = text;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    return out.c_str();
+    return read_system_text(path, [](char* buffer, DWORD size) {
+        return GetModuleFileNameA(nullptr, buffer, size);
+    });
 }
 
-// The program file's full path; a path cut short by the buffer is refused.
-bool read_program_path(char (&path)[MAX_PATH])
+// The position of the last backslash in text, npos when there is none.
+unsigned last_backslash(const zstring& text)
 {
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return n > 0 && n < MAX_PATH;
-}
-
-// The program file's folder, without the backslash that ends it.
-bool read_program_folder(char (&path)[MAX_PATH])
-{
-    if (!read_program_path(path))
-        return false;
-    char* slash = std::strrchr(path, '\\');
-    if (slash)
-        *slash = 0;
-    return true;
+    return text.find_last('\\');
 }
 
 // The part after the last backslash, or the whole text when there is none.
-const char* after_last_backslash(const char* path)
+zstring after_last_backslash(const zstring& path)
 {
-    const char* slash = std::strrchr(path, '\\');
-    return slash ? slash + 1 : path;
+    const unsigned slash = last_backslash(path);
+    return slash == zstring::npos ? path : path.substr(slash + 1);
+}
+
+// The program file's folder, without the backslash that ends it.
+bool read_program_folder(zstring& folder)
+{
+    if (!read_program_path(folder))
+        return false;
+    folder.remove(last_backslash(folder));
+    return true;
 }
 
 // Remembers the current folder and sets it back on leaving scope, so every
@@ -60,80 +49,96 @@ const char* after_last_backslash(const char* path)
 class CurrentFolderKeeper {
 public:
     CurrentFolderKeeper()
+        : m_saved(read_system_text(m_folder, [](char* buffer, DWORD size) {
+              return GetCurrentDirectoryA(size, buffer);
+          }))
     {
-        const DWORD n = GetCurrentDirectoryA(MAX_PATH, m_folder);
-        m_saved = n > 0 && n < MAX_PATH;
     }
     ~CurrentFolderKeeper()
     {
         if (m_saved)
-            SetCurrentDirectoryA(m_folder);
+            SetCurrentDirectoryA(m_folder.c_str());
     }
     CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
     CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
     bool saved() const { return m_saved; }
 
 private:
-    char m_folder[MAX_PATH];
+    zstring m_folder;
     bool m_saved;
 };
 
 // Creates folder and every missing folder above it, from the first
 // backslash down: a prefix that can be made current already exists.
-bool make_folders(const char* folder)
+bool make_folders(const zstring& folder)
 {
     CurrentFolderKeeper keeper;
     if (!keeper.saved())
         return true;  // nothing is created when the way back is unknown
-    char prefix[kLongPath];
-    for (const char* p = std::strchr(folder, '\\'); p; p = std::strchr(p + 1, '\\')) {
-        const size_t n = static_cast<size_t>(p - folder);
-        std::memcpy(prefix, folder, n);
-        prefix[n] = 0;
-        if (!SetCurrentDirectoryA(prefix) && !CreateDirectoryA(prefix, nullptr))
+    for (unsigned at = folder.find('\\'); at != zstring::npos; at = folder.find('\\', at + 1)) {
+        const zstring prefix = folder.substr(0, at);
+        if (!SetCurrentDirectoryA(prefix.c_str()) && !CreateDirectoryA(prefix.c_str(), nullptr))
             return false;
     }
-    return CreateDirectoryA(folder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    return CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-// The temporary folder's text, made to exist.
-bool temp_folder(char (&folder)[kLongPath])
+// The temporary folder's name, made to exist.
+bool temp_folder(zstring& folder)
 {
-    char program[MAX_PATH];
+    zstring program;
+    zstring base;
     if (!read_program_path(program))
         return false;
-    char base[MAX_PATH];
-    const DWORD n = GetTempPathA(MAX_PATH, base);
-    if (n == 0 || n >= MAX_PATH) {
+    if (!read_system_text(base, [](char* buffer, DWORD size) {
+            return GetTempPathA(size, buffer);
+        })) {
         // No system temporary folder: the program folder and a backslash.
-        std::snprintf(base, sizeof base, "%s", program);
-        char* slash = std::strrchr(base, '\\');
-        if (slash)
-            slash[1] = 0;
+        base = program;
+        const unsigned slash = last_backslash(base);
+        if (slash != zstring::npos)
+            base.remove(slash + 1);
     }
-    const int len = std::snprintf(folder, sizeof folder, "%s%s.tmp", base,
-                                  after_last_backslash(program));
-    return len > 0 && len < static_cast<int>(sizeof folder) && make_folders(folder);
+    folder = base.append(after_last_backslash(program)).append(".tmp");
+    return make_folders(folder);
 }
 
 // A name beginning with a backslash that no file in folder has. The
 // runtime gives "\s<letters>." names; a full path from it is cut to its
 // last part.
-bool unique_name(const char* folder, char (&name)[MAX_PATH])
+bool unique_name(const zstring& folder, zstring& name)
 {
     CurrentFolderKeeper keeper;
-    if (!keeper.saved() || !SetCurrentDirectoryA(folder))
+    if (!keeper.saved() || !SetCurrentDirectoryA(folder.c_str()))
         return false;
     for (int i = 0; i < kNameTries; ++i) {
         const char* made = std::tmpnam(nullptr);
         if (!made)
             return false;
-        std::snprintf(name, sizeof name, "\\%s", after_last_backslash(made));
-        if (GetFileAttributesA(name + 1) == INVALID_FILE_ATTRIBUTES &&
-            GetLastError() == ERROR_FILE_NOT_FOUND)
+        const zstring last = after_last_backslash(zstring(made));
+        if (GetFileAttributesA(last.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            GetLastError() == ERROR_FILE_NOT_FOUND) {
+            name = zstring("\\").append(last);
             return true;
+        }
     }
     return false;
+}
+
+// Runs find into a text of its own and hands it to out only when it
+// succeeds; running out of memory is a failure like any other.
+template <typename Find>
+const char* answer(zstring& out, Find find)
+{
+    try {
+        zstring text;
+        if (!find(text))
+            return nullptr;
+        out = text;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return out.c_str();
 }
 
 }  // namespace
@@ -142,39 +147,46 @@ ProgramPaths::~ProgramPaths() = default;
 
 const char* ProgramPaths::ProgramPath(zstring& out) const
 {
-    char path[MAX_PATH];
-    return read_program_path(path) ? join(out, path) : nullptr;
+    return answer(out, read_program_path);
 }
 
 const char* ProgramPaths::ProgramFileName(zstring& out) const
 {
-    char path[MAX_PATH];
-    return read_program_path(path) ? join(out, after_last_backslash(path)) : nullptr;
+    return answer(out, [](zstring& text) {
+        if (!read_program_path(text))
+            return false;
+        text = after_last_backslash(text);
+        return true;
+    });
 }
 
 const char* ProgramPaths::ProgramFolder(zstring& out) const
 {
-    char folder[MAX_PATH];
-    return read_program_folder(folder) ? join(out, folder) : nullptr;
+    return answer(out, read_program_folder);
 }
 
 const char* ProgramPaths::FileInProgramFolder(zstring& name) const
 {
-    char folder[MAX_PATH];
-    return read_program_folder(folder) ? join(name, folder, "\\", name.c_str()) : nullptr;
+    return answer(name, [&name](zstring& text) {
+        if (!read_program_folder(text))
+            return false;
+        text.append('\\').append(name);
+        return true;
+    });
 }
 
 const char* ProgramPaths::TempFolder(zstring& out) const
 {
-    char folder[kLongPath];
-    return temp_folder(folder) ? join(out, folder) : nullptr;
+    return answer(out, temp_folder);
 }
 
 const char* ProgramPaths::TempFileName(zstring& out) const
 {
-    char folder[kLongPath];
-    char name[MAX_PATH];
-    if (!temp_folder(folder) || !unique_name(folder, name))
-        return nullptr;
-    return join(out, folder, name);
+    return answer(out, [](zstring& text) {
+        zstring name;
+        if (!temp_folder(text) || !unique_name(text, name))
+            return false;
+        text.append(name);
+        return true;
+    });
 }

@@ -5,6 +5,9 @@
 
 #include "temp_folder_test.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using FilePathPosixTest = TempFolderTest;
 
 TEST_F(FilePathPosixTest, NameCheckAndFileTests)
@@ -27,6 +30,17 @@ TEST_F(FilePathPosixTest, NameCheckAndFileTests)
         EXPECT_EQ(c.exists, FilePath::FileExists(c.path.c_str())) << c.path;
     }
     EXPECT_EQ(0, FilePath::FileMissing(nullptr));
+
+    // A current folder deeper than PATH_MAX still puts a bare name in it.
+    const std::string level(200, 'd');
+    std::string deep = m_folder;
+    for (int i = 0; i < 25; ++i, deep += "/" + level)
+        ASSERT_TRUE(mkdir(level.c_str(), 0700) == 0 && chdir(level.c_str()) == 0);
+    zstring name("x");
+    EXPECT_EQ(1, FilePath::CheckName(name));
+    EXPECT_EQ(deep + "/x", name.c_str());
+    for (int i = 0; i < 25; ++i)
+        ASSERT_TRUE(chdir("..") == 0 && rmdir(level.c_str()) == 0);
 }
 
 TEST_F(FilePathPosixTest, RenameNeverReplacesAFile)
