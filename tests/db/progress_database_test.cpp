@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "db/progress_quote_database.h"
+#include "volume_test_support.h"
+
+TEST(ProgressDatabase, CountsEveryReadableEntryOfEachCopyAndHidesItsWindowBetween)
+{
+    ScratchFolder folder;
+    ProgressQuoteDatabase db;
+    append_quotes(db, 10);
+    for (uint32_t n : {2u, 5u, 7u}) {
+        QuoteEntry entry = stored_entry(db, n);
+        ASSERT_EQ(1u, db.delete_item(entry));
+    }
+    EXPECT_EQ(-1, db.busy());
+    QuoteEntry deleted = stored_entry(db, 2);
+    ASSERT_EQ(1u, db.undelete_item(deleted));
+    EXPECT_EQ(0u, db.progress().Count());  // no copy ran
+
+    ASSERT_EQ(1u, db.pack());
+    EXPECT_EQ(10u, db.progress().Count());
+    EXPECT_EQ(0, db.busy());
+    ASSERT_TRUE(db.progress().Handle());
+    EXPECT_FALSE(IsWindowVisible(db.progress().Handle()));
+
+    ASSERT_EQ(1u, db.pack());
+    EXPECT_EQ(8u, db.progress().Count());
+    const std::vector<std::string> texts = item_texts(db);
+    EXPECT_EQ((std::vector<std::string>{"quote 0", "quote 1", "quote 2", "quote 3"}),
+              std::vector<std::string>(texts.begin(), texts.begin() + 4));
+}
