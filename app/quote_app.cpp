@@ -1,0 +1,215 @@
+#include "app/quote_app.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/item_draw.h"
+#include "app/state_file.h"
+#include "base/file_path.h"
+#include "frame/file_type_registration.h"
+#include "frame/message_box.h"
+#include "res/orvalis_ids.h"
+
+namespace {
+
+const char kLogName[] = "\\ORVLS.TXT";
+const char kStateName[] = "\\ORVLS3.DAT";
+const char kEdition[] = "Lite Version";
+const char kDocumentExtension[] = ".STD";
+// Visible overlapped window: caption, system menu, thick frame, minimize
+// and maximize boxes (0x10CF0000).
+const DWORD kMainStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+
+LOGFONTA DefaultFont()
+{
+    LOGFONTA font = {};
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
+    return font;
+}
+
+}  // namespace
+
+QuoteApp::QuoteApp()
+    : m_first_run(0),
+      m_tool_bar_state(0),
+      m_log_path(WindowsFile(kLogName)),
+      m_state_path(WindowsFile(kStateName)),
+      m_view_serial(0),
+      m_resized_serial(-1),
+      m_random(ClockSeededGenerator())
+{
+    const LOGFONTA font = DefaultFont();
+    m_font = DisplayFont(&font);
+    m_font.SetColors(GetSysColor(COLOR_MENUTEXT), GetSysColor(COLOR_APPWORKSPACE));
+}
+
+QuoteApp::~QuoteApp() = default;
+
+void QuoteApp::FillCreation(WindowSpec& fields)
+{
+    BaseWindow::FillCreation(fields);
+    fields.style = kMainStyle;
+}
+
+int QuoteApp::SpareQuery()
+{
+    return 1;
+}
+
+const char* QuoteApp::ResourceName()
+{
+    return ORV_RES_MAIN;
+}
+
+const char* QuoteApp::CaptionText(int)
+{
+    return m_command_line ? m_command_line->c_str() : "";
+}
+
+int QuoteApp::Run(const WindowSpec& descriptor)
+{
+    m_running_version.Fill(EditionName(), VersionMajor(), VersionMinor());
+    m_saved_version = m_running_version;
+    m_command_line.reset(new zstring(descriptor.caption));
+    ReadState();
+    if (m_running_version.Older(m_saved_version))
+        return ReportObsoleteVersion(m_saved_version, m_running_version);
+    OpenDocument(*m_command_line);
+    return BaseWindow::Run(descriptor);
+}
+
+void QuoteApp::ReadState()
+{
+    if (m_state_path.length() == 0)
+        return;
+    if (!FilePath::FileExists(m_state_path.c_str())) {
+        CreateStateFiles();
+        m_first_run = 1;
+        return;
+    }
+    std::string text;
+    if (!LoadStateText(m_state_path, text))
+        return;
+    std::istringstream in(text);
+    m_saved_version.Read(in);
+    ReadDisplayFont(in, m_saved_version);
+    ReadPlacement(in);
+    const std::streamoff reached = in.tellg();
+    m_tool_bar_state = reached > 0 ? static_cast<uint32_t>(reached) : 0;
+}
+
+void QuoteApp::WriteState()
+{
+    if (m_state_path.length() == 0)
+        return;
+    std::ostringstream out;
+    m_running_version.Write(out);
+    WriteDisplayFont(out);
+    WritePlacement(out);
+    if (m_tool_bar)
+        m_tool_bar->WritePlacement(out);
+    if (out)
+        SaveStateText(m_state_path, out.str());
+}
+
+int QuoteApp::CreateStateFiles()
+{
+    m_running_version.Fill(EditionName(), VersionMajor(), VersionMinor());
+    if (m_state_path.length() == 0)
+        return 0;
+    // The event log is made when missing and never emptied.
+    std::ofstream log(m_log_path.c_str(), std::ios::binary | std::ios::app);
+    std::ostringstream state;
+    m_running_version.Write(state);
+    return log && SaveStateText(m_state_path, state.str()) ? 1 : 0;
+}
+
+int QuoteApp::ReportObsoleteVersion(const VersionInfo& saved, const VersionInfo& running)
+{
+    const std::string text = std::string("You are running an obsolete version of Orvalis: \"") +
+                             running.Text().c_str() + "\". . Please re-install version \"" +
+                             saved.Text().c_str() + "\".";
+    ErrorBox(text.c_str(), "Execution Aborted");
+    return 0;
+}
+
+std::ostream& QuoteApp::WriteDisplayFont(std::ostream& out)
+{
+    return m_font.write(out);
+}
+
+std::istream& QuoteApp::ReadDisplayFont(std::istream& in, const VersionInfo&)
+{
+    return m_font.read(in);
+}
+
+int QuoteApp::VersionMajor()
+{
+    return 3;
+}
+
+int QuoteApp::VersionMinor()
+{
+    return 2;
+}
+
+const char* QuoteApp::EditionName()
+{
+    return kEdition;
+}
+
+const char* QuoteApp::DocumentExtension(zstring& extension)
+{
+    extension = kDocumentExtension;
+    return extension.c_str();
+}
+
+// The shell's open command passes a document's path, in quotes: that volume
+// is opened instead of the usual one when it exists.
+int QuoteApp::OpenDocument(const zstring& command_line)
+{
+    std::string name(command_line.c_str());
+    const size_t first = name.find_first_not_of(" \t\"");
+    const size_t last = name.find_last_not_of(" \t\"");
+    if (first == std::string::npos)
+        return 0;
+    name = name.substr(first, last - first + 1);
+    if (!FilePath::FileExists(name.c_str()))
+        return 0;
+    return m_database.set_file_name(zstring(name.c_str())) == 1 ? 1 : 0;
+}
+
+void QuoteApp::OnCreated(WindowEvent&)
+{
+    if (!m_tool_bar) {
+        m_tool_bar.reset(new ToolWindow);
+        m_tool_bar->Create(Handle());
+        SetUpToolbar(m_tool_bar.get());
+        ShowToolbar(m_tool_bar.get());
+    }
+    NextItem();
+    StartTimer(kAlarmTimer, kAlarmPeriod);
+    zstring extension;
+    if (*DocumentExtension(extension))
+        FileTypeRegistration().RegisterFileType(extension, ORV_DOCUMENT_ICON_INDEX);
+}
+
+void QuoteApp::OnDestroyed(WindowEvent&)
+{
+    WriteState();
+    m_tool_bar.reset();
+}
+
+void QuoteApp::OnTimer(TimerEvent& event)
+{
+    if (event.id == kAlarmTimer && !m_alarm.IsEnabled())
+        StopTimer(kAlarmTimer);
+}
+
+int QuoteApp::OnFilesDropped(DropInfo*)
+{
+    return 0;
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <random>
+
+#include "alarms/alarm_event.h"
+#include "app/navigation_history.h"
+#include "app/version_info.h"
+#include "base/display_font.h"
+#include "base/zstring.h"
+#include "db/progress_quote_database.h"
+#include "db/quote_item.h"
+#include "frame/base_window.h"
+#include "frame/tool_window.h"
+
+struct TextRoom;
+
+// The application object, which is also the main window: it owns the
+// database, the item on show, the navigation history, the display font,
+// the alarm event and the paths of its state file and event log.
+class QuoteApp : public BaseWindow {
+public:
+    // Timer 100 ticks once a second while the alarm event is armed.
+    static constexpr UINT_PTR kAlarmTimer = 100;
+    static constexpr UINT kAlarmPeriod = 1000;
+
+    QuoteApp();
+    ~QuoteApp() override;
+
+    int SpareQuery() override;
+    int Run(const WindowSpec& descriptor) override;
+    const char* ResourceName() override;
+    const char* CaptionText(int number) override;
+
+    // The operations added to the window, in slot order.
+    virtual int ReportObsoleteVersion(const VersionInfo& saved, const VersionInfo& running);
+    virtual int CreateStateFiles();
+    virtual int NextItem();
+    virtual int PreviousItem();
+    virtual int ShowItem(QuoteEntry& entry);
+    virtual int GotoItem(int32_t number);
+    virtual int ScheduleEvents();
+    virtual int AskItemNumber();
+    virtual int CopyItem();
+    virtual uint32_t DeleteItem();
+    virtual int PasteItem(const char* text);
+    virtual int CutItem();
+    virtual int EditItem();
+    virtual uint32_t UndeleteItem();
+    virtual uint32_t PackDatabase();
+    virtual int TooLarge(const zstring& text);
+    // Asked before the view gives up on an item too large for the screen;
+    // 1 would stop the painting.
+    virtual int ViewHook(QuoteEntry& entry);
+    virtual int TooWide(const zstring& text);
+    virtual int ReformatToFit(zstring& text);
+    virtual void SetUpToolbar(ToolWindow* tool_bar);
+    virtual void ShowToolbar(ToolWindow* tool_bar);
+    virtual void HideToolbar(ToolWindow* tool_bar);
+    virtual int StoreItem(QuoteEntry& entry, ProgressQuoteDatabase& database);
+    virtual std::ostream& WriteDisplayFont(std::ostream& out);
+    virtual std::istream& ReadDisplayFont(std::istream& in, const VersionInfo& saved);
+    virtual int VersionMajor();
+    virtual int VersionMinor();
+    virtual const char* EditionName();
+    virtual const char* DocumentExtension(zstring& extension);
+
+    ProgressQuoteDatabase& Database() { return m_database; }
+    QuoteEntry& CurrentItem() { return m_current; }
+    const NavigationHistory& History() const { return m_history; }
+    ToolWindow* Tools() const { return m_tool_bar.get(); }
+    DisplayFont& Font() { return m_font; }
+    const zstring& LogPath() const { return m_log_path; }
+    const zstring& StatePath() const { return m_state_path; }
+    int FirstRun() const { return m_first_run; }
+
+protected:
+    void FillCreation(WindowSpec& fields) override;
+    void OnTimer(TimerEvent& event) override;
+    void OnCreated(WindowEvent& event) override;
+    void OnDestroyed(WindowEvent& event) override;
+    int OnCommand(WindowEvent& event) override;
+    void OnPaint(PaintRecord& paint) override;
+    void OnMouseButton(ButtonRecord& button) override;
+    void OnKeyDown(KeyRecord& key) override;
+    int OnFilesDropped(DropInfo* files) override;
+
+private:
+    void ReadState();
+    void WriteState();
+    int OpenDocument(const zstring& command_line);
+    int ReplaceItem(QuoteEntry& entry, ProgressQuoteDatabase& database);
+    int AppendItem(QuoteEntry& entry, ProgressQuoteDatabase& database);
+    int MayWrite(ProgressQuoteDatabase& database);
+    int MayAppend(ProgressQuoteDatabase& database);
+    void ShowNeighbourOf(int32_t position);
+    void ShowHelp();
+    void Pack();
+    void Repaint();
+    int GrowToFit(const RECT& measured);
+    TextRoom Room();
+
+    int m_first_run;
+    std::unique_ptr<zstring> m_command_line;
+    std::unique_ptr<ToolWindow> m_tool_bar;
+    uint32_t m_tool_bar_state;
+    NavigationHistory m_history;
+    ProgressQuoteDatabase m_database;
+    QuoteEntry m_current;
+    DisplayFont m_font;
+    zstring m_log_path;
+    zstring m_state_path;
+    VersionInfo m_saved_version;
+    VersionInfo m_running_version;
+    AlarmEvent m_alarm;
+    // Raised whenever another item comes on show; the view resizes the
+    // window at most once for each.
+    int m_view_serial;
+    int m_resized_serial;
+    std::mt19937 m_random;
+};

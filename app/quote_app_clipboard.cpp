@@ -1,0 +1,96 @@
+// Items to and from the clipboard: copy, cut, and a new item from the
+// clipboard's text, tested against the screen and re-wrapped on request.
+#include "app/quote_app.h"
+
+#include <memory>
+
+#include "app/text_fit.h"
+#include "base/clipboard_text.h"
+#include "frame/message_box.h"
+
+namespace {
+
+const uint32_t kNoCount = 0xFFFFFFFF;
+
+}  // namespace
+
+int QuoteApp::CopyItem()
+{
+    const int copied = ClipboardText(Handle()).PutText(m_current.text().c_str());
+    if (!copied)
+        InformationBox("Clipboard unavailable", "Message");
+    return copied;
+}
+
+int QuoteApp::CutItem()
+{
+    const int copied = CopyItem();
+    if (copied != 1 || m_current.position() == QuoteEntry::kNotStored)
+        return copied;
+    const int32_t position = m_current.position();
+    m_database.delete_item(m_current);
+    ShowNeighbourOf(position);
+    return copied;
+}
+
+int QuoteApp::PasteItem(const char* given)
+{
+    std::unique_ptr<zstring> text(given ? new zstring(given) : ClipboardText(Handle()).GetText());
+    if (!text) {
+        InformationBox("There is nothing on the clipboard to paste into a new quote.", "Message");
+        return 0;
+    }
+    if (TooLarge(*text)) {
+        ErrorBox("The item is too large to fit on your screen. It cannot be placed into the "
+                 "database.",
+                 "Error!");
+        return 0;
+    }
+    if (TooWide(*text) &&
+        QuestionBox("The item is too wide to fit on your screen. Should Keldovane reformat it?",
+                    "Notice"))
+        ReformatToFit(*text);
+    QuoteEntry entry;
+    entry.set_text(*text);
+    if (!AppendItem(entry, m_database)) {
+        ErrorBox("Could not add a new item to database. Out of disk space?", "Error!");
+        return 0;
+    }
+    ShowItem(entry);
+    return 1;
+}
+
+// The screen in characters of the display font, less the main window's
+// frame.
+TextRoom QuoteApp::Room()
+{
+    ScreenSize screen;
+    screen.screen_width = GetSystemMetrics(SM_CXSCREEN);
+    screen.screen_height = GetSystemMetrics(SM_CYSCREEN);
+    RECT window = {}, client = {};
+    if (Handle()) {
+        GetWindowRect(Handle(), &window);
+        GetClientRect(Handle(), &client);
+    }
+    screen.frame_width = (window.right - window.left) - client.right;
+    screen.frame_height = (window.bottom - window.top) - client.bottom;
+    screen.char_width = m_font.Width();
+    screen.char_height = m_font.Height();
+    return RoomOnScreen(screen);
+}
+
+int QuoteApp::TooLarge(const zstring& text)
+{
+    const TextRoom room = Room();
+    return ::TooLarge(text, room.columns, room.rows);
+}
+
+int QuoteApp::TooWide(const zstring& text)
+{
+    return ::TooWide(text, Room().capped_columns);
+}
+
+int QuoteApp::ReformatToFit(zstring& text)
+{
+    return ::ReformatToFit(text, Room().wrap_width);
+}

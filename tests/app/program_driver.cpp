@@ -1,0 +1,213 @@
+#include "program_driver.h"
+
+#include <fstream>
+#include <vector>
+
+namespace {
+
+const DWORD kPoll = 20;  // milliseconds
+
+struct WindowQuery {
+    DWORD process;
+    const char* class_name;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    WindowQuery& query = *reinterpret_cast<WindowQuery*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != query.process || !IsWindowVisible(window))
+        return TRUE;
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (query.class_name && lstrcmpA(name, query.class_name) != 0)
+        return TRUE;
+    if (query.caption && WindowText(window) != query.caption)
+        return TRUE;
+    query.found = window;
+    return FALSE;
+}
+
+template <class Test>
+bool Poll(Test test, DWORD milliseconds)
+{
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    do {
+        if (test())
+            return true;
+        Sleep(kPoll);
+    } while (GetTickCount64() < end);
+    return test();
+}
+
+// This test's folder, build\tests\app.
+std::string TestFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    folder.resize(folder.find_last_of('\\'));
+    return folder;
+}
+
+}  // namespace
+
+std::string ProgramUnderTest()
+{
+    std::string build = TestFolder();
+    build.resize(build.find_last_of('\\'));
+    build.resize(build.find_last_of('\\'));
+    return build + "\\app\\Orvalis.exe";
+}
+
+std::string TestArtifact(const char* name)
+{
+    return TestFolder() + "\\" + name;
+}
+
+RunningProgram::RunningProgram(const std::string& folder, const std::string& arguments)
+    : m_process()
+{
+    std::string command = "\"" + ProgramUnderTest() + "\"";
+    if (!arguments.empty())
+        command += " " + arguments;
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &m_process))
+        m_process = PROCESS_INFORMATION();
+}
+
+RunningProgram::~RunningProgram()
+{
+    if (!m_process.hProcess)
+        return;
+    if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(m_process.hProcess, 1);
+        WaitForSingleObject(m_process.hProcess, 5000);
+    }
+    CloseHandle(m_process.hThread);
+    CloseHandle(m_process.hProcess);
+}
+
+HWND RunningProgram::WaitForWindow(const char* class_name, const char* caption,
+                                   DWORD milliseconds) const
+{
+    WindowQuery query = {m_process.dwProcessId, class_name, caption, nullptr};
+    Poll([&] {
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+        return query.found != nullptr;
+    }, milliseconds);
+    return query.found;
+}
+
+HWND RunningProgram::WaitForDialog(const char* caption, DWORD milliseconds) const
+{
+    return WaitForWindow("#32770", caption, milliseconds);
+}
+
+bool RunningProgram::WaitForCaption(const std::string& caption, DWORD milliseconds) const
+{
+    HWND main = Main();
+    return main && Poll([&] { return WindowText(main) == caption; }, milliseconds);
+}
+
+bool RunningProgram::WaitForItem(DWORD milliseconds) const
+{
+    HWND main = Main();
+    return main && Poll([&] { return WindowText(main).rfind("Item Number ", 0) == 0; },
+                        milliseconds);
+}
+
+int RunningProgram::WaitForExit(DWORD milliseconds) const
+{
+    if (!m_process.hProcess ||
+        WaitForSingleObject(m_process.hProcess, milliseconds) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_process.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+std::string WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], length + 1)));
+    return text;
+}
+
+std::string BoxText(HWND box)
+{
+    // A message box's text is the static control with id 0xFFFF.
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? WindowText(text) : std::string();
+}
+
+bool Press(HWND dialog, int button)
+{
+    if (!dialog)
+        return false;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    return Poll([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+}
+
+void Command(HWND window, int command)
+{
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void SetItemText(HWND dialog, int id, const std::string& text)
+{
+    SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string WindowsFile(const char* name)
+{
+    char folder[MAX_PATH];
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return std::string(folder) + "\\" + name;
+}
+
+bool SaveScreenshot(HWND first, HWND second, const std::string& path)
+{
+    RECT area = {}, other = {};
+    GetWindowRect(first, &area);
+    if (second && GetWindowRect(second, &other))
+        UnionRect(&area, &area, &other);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const DWORD row = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + row * static_cast<DWORD>(height);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(row) * height);
+    SelectObject(memory, previous);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return out.good();
+}

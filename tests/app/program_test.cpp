@@ -1,0 +1,282 @@
+// The real Orvalis.exe, started in a fresh folder on a known volume and
+// driven from outside as a user would.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "db/quote_database.h"
+#include "frame/tool_window.h"
+#include "program_driver.h"
+#include "res/orvalis_ids.h"
+#include "tests/db/volume_test_support.h"
+
+namespace {
+
+const int kItems = 10;
+const char kFirstRunState[] = "12 Lite Version1 31 2";
+
+void PutOnClipboard(const std::string& text)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
+
+std::string ClipboardString()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteFileA(m_state.c_str());
+        DeleteFileA(m_log.c_str());
+        QuoteDatabaseV2 db;
+        append_quotes(db, kItems);
+    }
+
+    // Goes to an item through the Quote Lookup dialog.
+    void Goto(RunningProgram& program, const std::string& number)
+    {
+        Command(program.Main(), ORV_CMD_GOTO_QUOTE);
+        HWND lookup = program.WaitForDialog("Quote Lookup");
+        ASSERT_TRUE(lookup);
+        SetItemText(lookup, ORV_LOOKUP_NUMBER, number);
+        ASSERT_TRUE(Press(lookup, IDOK));
+    }
+
+    // The answer a box with this caption gave, after checking its text.
+    void Answer(RunningProgram& program, const char* caption, const std::string& text, int button)
+    {
+        HWND box = program.WaitForDialog(caption);
+        ASSERT_TRUE(box) << caption;
+        EXPECT_EQ(text, BoxText(box));
+        EXPECT_TRUE(Press(box, button));
+    }
+
+    void RightClick(HWND main)
+    {
+        PostMessageA(main, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 30));
+        PostMessageA(main, WM_RBUTTONUP, 0, MAKELPARAM(30, 30));
+    }
+
+    void Close(RunningProgram& program)
+    {
+        PostMessageA(program.Main(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, program.WaitForExit());
+    }
+
+    ScratchFolder m_folder;
+    const std::string m_state = WindowsFile("ORVLS3.DAT");
+    const std::string m_log = WindowsFile("ORVLS.TXT");
+};
+
+TEST_F(ProgramTest, FirstRunMakesTheStateFileKeepsTheLogAndWritesFourRecordsAtExit)
+{
+    write_bytes(m_log, "an earlier firing\r\n");
+    RunningProgram program(m_folder.path());
+    ASSERT_TRUE(program.WaitForItem());
+    HWND tools = program.WaitForWindow(ToolWindow::kClassName);
+    EXPECT_TRUE(tools);
+    Sleep(300);  // let both windows finish painting
+    EXPECT_TRUE(SaveScreenshot(program.Main(), tools, TestArtifact("orvalis-main-window.bmp")));
+    EXPECT_EQ(kFirstRunState, file_bytes(m_state));
+    EXPECT_EQ("an earlier firing\r\n", file_bytes(m_log));
+    Close(program);
+
+    // Version, display font, then the two placement records.
+    const std::string state = file_bytes(m_state);
+    ASSERT_EQ(0u, state.find(kFirstRunState));
+    const size_t face = state.find("\r\nArial\r\n");
+    ASSERT_NE(std::string::npos, face);
+    const std::string placements = state.substr(face + 9);
+    EXPECT_EQ(0u, placements.find("44 "));
+    EXPECT_NE(std::string::npos, placements.find(" 44 "));
+    EXPECT_EQ(' ', placements.back());
+}
+
+TEST_F(ProgramTest, AStateFileOfANewerVersionStopsTheStartAndIsLeftAlone)
+{
+    const std::string newer = "12 Lite Version1 41 0";
+    write_bytes(m_state, newer);
+    RunningProgram program(m_folder.path());
+    HWND box = program.WaitForDialog("Execution Aborted");
+    ASSERT_TRUE(box);
+    EXPECT_EQ("You are running an obsolete version of Orvalis: \"Lite Version (3.2)\". . "
+              "Please re-install version \"Lite Version (4.0)\".",
+              BoxText(box));
+    EXPECT_FALSE(program.WaitForWindow("KV_SHARE", nullptr, 0));
+    Press(box, IDOK);
+    EXPECT_EQ(0, program.WaitForExit());
+    EXPECT_EQ(newer, file_bytes(m_state));
+}
+
+TEST_F(ProgramTest, GotoAndPrevMoveBetweenItemsAndAFailedGotoKeepsTheItemOnShow)
+{
+    RunningProgram program(m_folder.path());
+    ASSERT_TRUE(program.WaitForItem());
+    const std::string first = WindowText(program.Main());
+    Goto(program, "3");
+    EXPECT_TRUE(program.WaitForCaption("Item Number 3"));
+    Goto(program, "99");
+    Answer(program, "Message", "Item number 99 does not exist or has been deleted.", IDOK);
+    EXPECT_EQ("Item Number 3", WindowText(program.Main()));
+    if (first != "Item Number 3") {
+        Command(program.Main(), ORV_CMD_PREV_QUOTE);
+        EXPECT_TRUE(program.WaitForCaption(first));
+    }
+    Command(program.Main(), ORV_CMD_HELP);
+    Answer(program, "Error!", "Cannot locate help file 'Orvalis.HLP'", IDOK);
+    Close(program);
+}
+
+TEST_F(ProgramTest, ARightClickEditWritesOneRecordAndCancelWritesNothing)
+{
+    RunningProgram program(m_folder.path());
+    ASSERT_TRUE(program.Main());
+    Goto(program, "2");
+    ASSERT_TRUE(program.WaitForCaption("Item Number 2"));
+    const std::string before = file_bytes("Volume01.STD");
+
+    RightClick(program.Main());
+    HWND editor = program.WaitForDialog("Entry Editor");
+    ASSERT_TRUE(editor);
+    const std::string long_text(100000, 'w');
+    SetItemText(editor, ORV_EDIT_TEXT, long_text);
+    ASSERT_TRUE(Press(editor, IDOK));
+    EXPECT_FALSE(program.WaitForDialog("Entry Editor", 500));
+    const std::string after = file_bytes("Volume01.STD");
+
+    RightClick(program.Main());
+    editor = program.WaitForDialog("Entry Editor");
+    ASSERT_TRUE(editor);
+    SetItemText(editor, ORV_EDIT_TEXT, "not this");
+    ASSERT_TRUE(Press(editor, IDCANCEL));
+    Close(program);
+
+    EXPECT_EQ(after, file_bytes("Volume01.STD"));
+    QuoteDatabaseV2 db;
+    EXPECT_EQ(static_cast<uint32_t>(kItems), db.count());
+    EXPECT_EQ(long_text, stored_entry(db, 2).text().c_str());
+    // Written once: the entry points at the first record after the old end.
+    uint32_t offset = 0;
+    ASSERT_EQ(1u, db.read_entry(2, offset));
+    EXPECT_EQ(before.size(), offset);
+}
+
+TEST_F(ProgramTest, PasteOffersToReformatAWideTextAndRefusesATallOne)
+{
+    RunningProgram program(m_folder.path());
+    ASSERT_TRUE(program.Main());
+    std::string wide;
+    for (int i = 0; i < 40; ++i)
+        wide += "word ";
+    PutOnClipboard(wide + "end");
+    Command(program.Main(), ORV_CMD_PASTE);
+    Answer(program, "Notice",
+           "The item is too wide to fit on your screen. Should Keldovane reformat it?", IDYES);
+    EXPECT_TRUE(program.WaitForCaption("Item Number " + std::to_string(kItems)));
+
+    std::string tall;
+    for (int i = 0; i < 3000; ++i)
+        tall += "x\r\n";
+    PutOnClipboard(tall);
+    Command(program.Main(), ORV_CMD_PASTE);
+    Answer(program, "Error!",
+           "The item is too large to fit on your screen. It cannot be placed into the database.",
+           IDOK);
+    Close(program);
+
+    QuoteDatabaseV2 db;
+    ASSERT_EQ(static_cast<uint32_t>(kItems + 1), db.count());
+    // Re-wrapped into lines of at most the re-wrap width and one more.
+    const std::string pasted = stored_entry(db, kItems).text().c_str();
+    EXPECT_NE(std::string::npos, pasted.find("\r\n"));
+    size_t start = 0;
+    for (size_t end; (end = pasted.find("\r\n", start)) != std::string::npos; start = end + 2)
+        EXPECT_LE(end - start, 62u);
+}
+
+TEST_F(ProgramTest, PasteOverALostIndexChangesNothing)
+{
+    DeleteFileA("Volume01.idx");
+    const std::string data = file_bytes("Volume01.STD");
+    RunningProgram program(m_folder.path());
+    ASSERT_TRUE(program.Main());
+    Answer(program, "Message", "Item has not been appended to the database.", IDOK);
+    PutOnClipboard("a new saying");
+    Command(program.Main(), ORV_CMD_PASTE);
+    Answer(program, "Error!", "Could not add a new item to database. Out of disk space?", IDOK);
+    Close(program);
+    EXPECT_EQ(data, file_bytes("Volume01.STD"));
+}
+
+TEST_F(ProgramTest, CutLeavesTheTombstoneOnShowAndARightClickRestoresTheItem)
+{
+    RunningProgram program(m_folder.path());
+    ASSERT_TRUE(program.Main());
+    Goto(program, "4");
+    ASSERT_TRUE(program.WaitForCaption("Item Number 4"));
+    Command(program.Main(), ORV_CMD_CUT);
+    Sleep(300);
+    EXPECT_EQ("quote 4", ClipboardString());
+    RightClick(program.Main());
+    Answer(program, "Notice", "This item has been deleted. Do you want to un-delete it?", IDYES);
+    Sleep(300);
+
+    Goto(program, "6");
+    ASSERT_TRUE(program.WaitForCaption("Item Number 6"));
+    Command(program.Main(), ORV_CMD_CUT);
+    Command(program.Main(), ORV_CMD_PACK_VOLUME);
+    HWND question = program.WaitForDialog("Notice");
+    ASSERT_TRUE(question);
+    ASSERT_TRUE(Press(question, IDYES));
+    Sleep(500);
+    Close(program);
+
+    QuoteDatabaseV2 db;
+    std::vector<std::string> texts = item_texts(db);
+    texts.resize(6);
+    EXPECT_EQ(quote_texts(0, 5), texts);
+    EXPECT_EQ(static_cast<uint32_t>(kItems - 1), db.count());
+    EXPECT_TRUE(file_exists("Volume01.STD.bak.STD"));
+}
+
+TEST_F(ProgramTest, AnItemTallerThanTheScreenIsDrawnInsideTheWorkArea)
+{
+    DeleteFileA("Volume01.STD");
+    DeleteFileA("Volume01.idx");
+    {
+        std::string text;
+        for (int i = 0; i < 62; ++i)
+            text += "line " + std::to_string(i) + "\r\n";
+        QuoteDatabaseV2 db;
+        ASSERT_EQ(1u, db.append_item(make_quote(0, "tall", text)));
+    }
+    RunningProgram program(m_folder.path());
+    ASSERT_TRUE(program.WaitForCaption("Item Number 0"));
+    RECT window, area;
+    GetWindowRect(program.Main(), &window);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_LE(window.bottom - window.top, area.bottom - area.top);
+    EXPECT_LE(window.right - window.left, area.right - area.left);
+    Close(program);
+}
+
+}  // namespace
