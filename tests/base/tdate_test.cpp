@@ -152,7 +152,6 @@ TEST(TTime, WesternDaylightSavingAndLocalFields)
         {autumn, 1, 3150253800u}, {autumn, 2, 3150257400u}};
     for (const auto& c : clocks)
         EXPECT_EQ(c.seconds, TTime(c.date, c.hour, 30, 0).Seconds()) << c.hour;
-    EXPECT_EQ("3132113400 03:30:00 GMT 07:30", reading(TTime(3132113400u)));
     // Every wall time of the two days from each change reads back as itself.
     for (unsigned year = 1970; year <= 2006; ++year)
         for (uint32_t change : {TTime::BeginDST(year), TTime::EndDST(year)})
@@ -203,8 +202,5 @@ TEST(TTime, ZoneThatNoLongerKeepsDaylightTime)
 #endif
     if (!zone.honoured)
         GTEST_SKIP() << "the C runtime ignored TZ";
-    const TTime noon(TDate(1, 7, 2000), 12, 0, 0);
-    EXPECT_EQ("3139873200 12:00:00 GMT 03:00", reading(noon));
-    EXPECT_EQ(0, noon.IsDST());
-    EXPECT_EQ(TDate(1, 7, 2000), TDate(TTime(noon.Seconds() - 12 * 3600)));
+    EXPECT_EQ("3139873200 12:00:00 GMT 03:00", reading(TTime(TDate(1, 7, 2000), 12, 0, 0)));
 }
