@@ -1,7 +1,7 @@
 #include "app/text_fit.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <climits>
 #include <string>
 
 namespace {
@@ -13,13 +13,15 @@ const int kJoinMargin = 14;
 const std::string::size_type kNone = std::string::npos;
 
 // Font sizes may come negative (a character height rather than a cell
-// height) and, from a broken font, 0. A 0 counts as one pixel: the
-// division stays defined and the text is judged against the most room
-// the screen could give, so nothing is refused for want of a measure
-// while the re-wrap keeps its 60-column cap.
+// height) and, from a broken font or a damaged state file, 0 or INT_MIN.
+// Those count as one pixel: the division stays defined and the text is
+// judged against the most room the screen could give, so nothing is
+// refused for want of a measure while the re-wrap keeps its 60-column cap.
 int CharacterSize(int size)
 {
-    return size == 0 ? 1 : std::abs(size);
+    if (size == 0 || size == INT_MIN)
+        return 1;
+    return size < 0 ? -size : size;
 }
 
 bool IsLineEnd(char c)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -92,41 +93,28 @@ TEST(TooLarge, ComparesBytesWithTheScreenAndLinesWithItsRows)
 
 TEST(RoomOnScreen, CharactersAcrossAndDown)
 {
-    ScreenSize screen;
-    screen.screen_width = 1024;
-    screen.screen_height = 768;
-    screen.frame_width = 8;
-    screen.frame_height = 34;
-    screen.char_width = 8;
-    screen.char_height = 16;
-    TextRoom room = RoomOnScreen(screen);
-    EXPECT_EQ(127, room.columns);
-    EXPECT_EQ(60, room.capped_columns);
-    EXPECT_EQ(45, room.rows);
-    EXPECT_EQ(60, room.wrap_width);
-
-    screen.char_width = 20;
-    screen.char_height = -16;  // a character height rather than a cell height
-    room = RoomOnScreen(screen);
-    EXPECT_EQ(50, room.columns);
-    EXPECT_EQ(50, room.capped_columns);
-    EXPECT_EQ(45, room.rows);
-    EXPECT_EQ(50, room.wrap_width);
-
-    screen.char_width = 30;
-    EXPECT_EQ(40, RoomOnScreen(screen).wrap_width);
-    EXPECT_EQ(33, RoomOnScreen(screen).capped_columns);
-
-    // A font that measures 0 counts as one pixel; a frame wider than the
-    // screen leaves no room.
-    screen.char_width = 0;
-    screen.char_height = 0;
-    room = RoomOnScreen(screen);
-    EXPECT_EQ(1016, room.columns);
-    EXPECT_EQ(734, room.rows);
-    EXPECT_EQ(60, room.wrap_width);
-    screen.frame_width = 2000;
-    room = RoomOnScreen(screen);
-    EXPECT_EQ(0, room.columns);
-    EXPECT_EQ(40, room.wrap_width);
+    // A font that measures 0 (or INT_MIN) counts as one pixel; a negative height is a
+    // character height; a frame wider than the screen leaves no room.
+    struct Case {
+        int frame_width, char_width, char_height, columns, capped, rows, wrap;
+    } cases[] = {
+        {8, 8, 16, 127, 60, 45, 60}, {8, 20, -16, 50, 50, 45, 50}, {8, 30, 16, 33, 33, 45, 40},
+        {8, 0, 0, 1016, 60, 734, 60}, {8, INT_MIN, 16, 1016, 60, 45, 60},
+        {2000, 8, 16, 0, 0, 45, 40},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.char_width);
+        ScreenSize screen;
+        screen.screen_width = 1024;
+        screen.screen_height = 768;
+        screen.frame_width = c.frame_width;
+        screen.frame_height = 34;
+        screen.char_width = c.char_width;
+        screen.char_height = c.char_height;
+        const TextRoom room = RoomOnScreen(screen);
+        EXPECT_EQ(c.columns, room.columns);
+        EXPECT_EQ(c.capped, room.capped_columns);
+        EXPECT_EQ(c.rows, room.rows);
+        EXPECT_EQ(c.wrap, room.wrap_width);
+    }
 }
