@@ -102,6 +102,7 @@ private:
     void Pack();
     void Repaint();
     int GrowToFit(const RECT& measured);
+    void PlaceToolsBeside();
     TextRoom Room();
 
     int m_first_run;

@@ -47,24 +47,6 @@ int64_t VolumeHeaderSize()
     return static_cast<int64_t>(bytes.str().size());
 }
 
-// Puts window just right of beside, or left of it when the work area has
-// no room on the right, so that it covers no part of the quote.
-void PlaceBeside(HWND window, HWND beside)
-{
-    RECT own, other, area;
-    if (!window || !GetWindowRect(window, &own) || !GetWindowRect(beside, &other) ||
-        !SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
-        return;
-    const int width = own.right - own.left;
-    const int gap = 8;
-    int x = other.right + gap;
-    if (x + width > area.right)
-        x = other.left - gap - width;
-    if (x < area.left)
-        return;
-    SetWindowPos(window, nullptr, x, other.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 int QuoteApp::OnCommand(WindowEvent& event)
@@ -348,7 +330,7 @@ void QuoteApp::SetUpToolbar(ToolWindow* tool_bar)
     for (const ToolButtonEntry& button : kToolButtons)
         tool_bar->AddButton(button.bitmap, button.tip, button.command, cursor);
     if (!placed)
-        PlaceBeside(tool_bar->Handle(), Handle());
+        PlaceToolsBeside();
 }
 
 void QuoteApp::ShowToolbar(ToolWindow* tool_bar)

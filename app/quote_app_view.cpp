@@ -114,5 +114,33 @@ int QuoteApp::GrowToFit(const RECT& measured)
     const int x = std::max<int>(area.left, std::min<int>(window.left, area.right - width));
     const int y = std::max<int>(area.top, std::min<int>(window.top, area.bottom - height));
     MoveWindow(Handle(), x, y, width, height, TRUE);
+    // On a first start the tool window stays beside the growing window.
+    RECT tools;
+    if (m_first_run && m_tool_bar && GetWindowRect(m_tool_bar->Handle(), &tools)) {
+        GetWindowRect(Handle(), &window);
+        RECT overlap;
+        if (IntersectRect(&overlap, &tools, &window))
+            PlaceToolsBeside();
+    }
     return 1;
+}
+
+// Puts the tool window just right of the main window, or left of it when
+// the work area has no room on the right, so that it covers no part of the
+// quote.
+void QuoteApp::PlaceToolsBeside()
+{
+    HWND window = m_tool_bar ? m_tool_bar->Handle() : nullptr;
+    RECT own, other, area;
+    if (!window || !GetWindowRect(window, &own) || !GetWindowRect(Handle(), &other) ||
+        !SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        return;
+    const int width = own.right - own.left;
+    const int gap = 8;
+    int x = other.right + gap;
+    if (x + width > area.right)
+        x = other.left - gap - width;
+    if (x < area.left)
+        return;
+    SetWindowPos(window, nullptr, x, other.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -16,3 +16,4 @@ bool LoadStateText(const zstring& path, std::string& text);
 // Writes text with CR LF line ends beside path, then moves it into path's
 // place: a full disk or a held file leaves the old state file whole.
 bool SaveStateText(const zstring& path, const std::string& text);
+

@@ -36,7 +36,10 @@ fi
 if [ -n "${DISPLAY:-}" ]; then
   exec "$source/scripts/wine-run.sh" "$prefix" "$arch" Orvalis.exe
 fi
-# No display: a virtual one, and how to look at it.
+# No display: a virtual one, and how to look at it. With no window manager
+# there, Wine draws the window frames itself.
+"$source/scripts/wine-run.sh" "$prefix" "$arch" reg add 'HKCU\Software\Wine\X11 Driver' \
+  /v Managed /d N /f >/dev/null 2>&1
 display=:$((90 + RANDOM % 9))
 Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
