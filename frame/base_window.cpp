@@ -3,7 +3,7 @@
 #include <new>
 #include <ostream>
 
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 #include "frame/program_instance.h"
 #include "frame/window_thread.h"
 #include "frame/window_timer.h"

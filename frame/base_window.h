@@ -7,7 +7,7 @@
 #include "base/zstring.h"
 #include "frame/builtin_toolbar.h"
 #include "frame/window_events.h"
-#include "frame/windowspec.h"
+#include "frame/window_spec.h"
 
 class DropInfo;
 class WindowThread;

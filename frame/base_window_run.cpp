@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 #include "frame/message_box.h"
 #include "frame/window_thread.h"
 

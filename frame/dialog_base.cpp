@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "frame/control_binding.h"
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 #include "frame/message_box.h"
 #include "frame/program_instance.h"
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 
 class zstring;
 

@@ -4,7 +4,7 @@
 
 #include "base/zstring.h"
 #include "frame/dialog_items.h"
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 #include "frame/message_box.h"
 #include "frame/program_instance.h"
 #include "res/resource_ids.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <new>
 #include <ostream>
 
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 #include "frame/resource_object.h"
 #include "frame/tool_button.h"
 

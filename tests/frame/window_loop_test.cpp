@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "frame/dialog_items.h"
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 #include "frame/message_box.h"
 #include "frame/window_thread.h"
 #include "tests/frame/gui_test_support.h"

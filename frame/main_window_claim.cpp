@@ -1,4 +1,4 @@
-#include "frame/main_window.h"
+#include "frame/main_window_claim.h"
 
 #include "frame/base_window.h"
 

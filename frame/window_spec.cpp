@@ -1,4 +1,4 @@
-#include "frame/windowspec.h"
+#include "frame/window_spec.h"
 
 #include <istream>
 #include <ostream>
