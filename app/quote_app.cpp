@@ -37,6 +37,7 @@ QuoteApp::QuoteApp()
       m_tool_bar_state(0),
       m_log_path(WindowsFile(kLogName)),
       m_state_path(WindowsFile(kStateName)),
+      m_armed_path(WindowsFile(zstring("\\").append(kArmedEventFileName).c_str())),
       m_view_serial(0),
       m_resized_serial(-1),
       m_random(ClockSeededGenerator())
@@ -191,6 +192,7 @@ void QuoteApp::OnCreated(WindowEvent&)
         ShowToolbar(m_tool_bar.get());
     }
     NextItem();
+    m_alarm_firing.RestoreArmed(m_alarm, *this);
     StartTimer(kAlarmTimer, kAlarmPeriod);
     zstring extension;
     if (*DocumentExtension(extension))
@@ -205,8 +207,53 @@ void QuoteApp::OnDestroyed(WindowEvent&)
 
 void QuoteApp::OnTimer(TimerEvent& event)
 {
-    if (event.id == kAlarmTimer && !m_alarm.IsEnabled())
-        StopTimer(kAlarmTimer);
+    if (event.id == kAlarmTimer)
+        m_alarm_firing.Check(m_alarm, *this);
+}
+
+int QuoteApp::MainMinimised()
+{
+    return IsIconic(Handle()) ? 1 : 0;
+}
+
+void QuoteApp::HideMainWindow()
+{
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void QuoteApp::ShowMainWindow()
+{
+    ShowWindow(Handle(), SW_SHOW);
+}
+
+void QuoteApp::HideToolWindow()
+{
+    HideToolbar(m_tool_bar.get());
+}
+
+void QuoteApp::ShowToolWindow()
+{
+    ShowToolbar(m_tool_bar.get());
+}
+
+void QuoteApp::SetMainCaption(const char* text)
+{
+    SetWindowTextA(Handle(), text);
+}
+
+void QuoteApp::StopAlarmTimer()
+{
+    StopTimer(kAlarmTimer);
+}
+
+const char* QuoteApp::EventLogPath()
+{
+    return m_log_path.c_str();
+}
+
+const char* QuoteApp::ArmedEventPath()
+{
+    return m_armed_path.c_str();
 }
 
 int QuoteApp::OnFilesDropped(DropInfo*)

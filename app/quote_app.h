@@ -8,6 +8,8 @@
 #include <random>
 
 #include "alarms/alarm_event.h"
+#include "alarms/alarm_firing.h"
+#include "alarms/alarm_host.h"
 #include "app/navigation_history.h"
 #include "app/version_info.h"
 #include "base/display_font.h"
@@ -21,8 +23,9 @@ struct TextRoom;
 
 // The application object, which is also the main window: it owns the
 // database, the item on show, the navigation history, the display font,
-// the alarm event and the paths of its state file and event log.
-class QuoteApp : public BaseWindow {
+// the alarm event and the paths of its state file and event log. It is also
+// the host of a firing alarm.
+class QuoteApp : public BaseWindow, public AlarmHost {
 public:
     // Timer 100 ticks once a second while the alarm event is armed.
     static constexpr UINT_PTR kAlarmTimer = 100;
@@ -78,6 +81,17 @@ public:
     const zstring& StatePath() const { return m_state_path; }
     int FirstRun() const { return m_first_run; }
 
+    // The alarm's host.
+    int MainMinimised() override;
+    void HideMainWindow() override;
+    void ShowMainWindow() override;
+    void HideToolWindow() override;
+    void ShowToolWindow() override;
+    void SetMainCaption(const char* text) override;
+    void StopAlarmTimer() override;
+    const char* EventLogPath() override;
+    const char* ArmedEventPath() override;
+
 protected:
     void FillCreation(WindowSpec& fields) override;
     void OnTimer(TimerEvent& event) override;
@@ -118,6 +132,8 @@ private:
     VersionInfo m_saved_version;
     VersionInfo m_running_version;
     AlarmEvent m_alarm;
+    AlarmFiring m_alarm_firing;
+    zstring m_armed_path;  // the armed alarm across a restart
     // Raised whenever another item comes on show; the view resizes the
     // window at most once for each.
     int m_view_serial;

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "alarms/alarm_dialog.h"
 #include "alarms/item_dialogs.h"
 #include "app/item_draw.h"
 #include "app/state_file.h"
@@ -159,8 +160,9 @@ int QuoteApp::ScheduleEvents()
 {
     if (!m_alarm.IsEnabled())
         m_alarm.ResetEventTime();
-    DialogBase dialog(ORV_DLG_ALARM_SETUP);
-    dialog.Run();
+    AlarmDialog dialog(&m_alarm);
+    if (dialog.Run() == 1)
+        m_alarm_firing.Armed(m_alarm, *this);
     StartTimer(kAlarmTimer, kAlarmPeriod);
     return 1;
 }

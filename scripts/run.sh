@@ -25,7 +25,8 @@ data=${ORVALIS_HOME:-$HOME/.local/share/orvalis}
 mkdir -p "$data"
 prefix="$data/wineprefix-$arch"
 
-cp "$build/app/Orvalis.exe" "$data/"
+# The alarm tones go beside the program, where the sound table finds them.
+cp "$build/app/Orvalis.exe" "$build"/app/*.wav "$data/"
 cd "$data"
 if [ ! -f Volume01.STD ]; then
   echo "Making the starter volume in $data"
