@@ -7,9 +7,8 @@
 
 namespace {
 
-// WS_CHILD | TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS | CCS_TOP; shown once its
-// labels are in and it has its size.
-const DWORD kToolBarStyle = 0x40000301;
+// 0x40000301; shown once its labels are in and it has its size.
+const DWORD kToolBarStyle = WS_CHILD | TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS | CCS_TOP;
 const int kDefaultButtonWidth = 16;
 const int kDefaultButtonHeight = 15;
 

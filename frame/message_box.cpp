@@ -6,10 +6,10 @@
 
 namespace {
 
-// FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM.
-const DWORD kSystemMessageFlags = 0x1100;
-// Language neutral: the user's default language.
-const DWORD kUserDefaultLanguage = 0x400;
+// 0x1100: the system's own text, in a buffer it allocates.
+const DWORD kSystemMessageFlags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM;
+// Language neutral: the user's default language (0x400).
+const DWORD kUserDefaultLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
 
 }  // namespace
 

@@ -11,8 +11,8 @@
 namespace {
 
 const char kFace[] = "Arial";
-const LONG kWeight = 400;
-const BYTE kCharSet = 1;  // DEFAULT_CHARSET
+const LONG kWeight = FW_NORMAL;       // 400
+const BYTE kCharSet = DEFAULT_CHARSET;  // 1
 
 // DrawTextExA may put an ellipsis into the text it is given: the modified
 // text is at most three bytes longer, plus its terminating zero.
