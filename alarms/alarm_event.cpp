@@ -20,7 +20,8 @@ namespace {
 const char kEventTimeFormat[] = "%02d/%02d/%04d %02d:%02d";
 const unsigned kEventTimeLength = 16;  // MM/DD/YYYY HH:MM
 
-// The number of the count digits at text[at], or -1 when one is no digit.
+// The number spelt by the count characters at text[at], or -1 when one of
+// them is no digit.
 int digits_at(const char* text, unsigned at, unsigned count)
 {
     int value = 0;

@@ -59,8 +59,11 @@ int SoundTable::Load(const zstring& path)
         return 0;
     std::vector<n_stream> names;
     read_text_list(in, names);
-    // A list cut short or garbled keeps the table as it was.
-    if (in.fail())
+    // A list cut short or garbled keeps the table as it was. A whole list
+    // never reads up to the end of the file: it ends with the last name's
+    // bytes, so an end met on the way means the file stopped early (after
+    // the count, say, which the reader does not count as a failure).
+    if (in.fail() || in.eof())
         return 0;
     m_names.swap(names);
     return 1;
