@@ -34,7 +34,7 @@ ResourceObject::ResourceObject(int kind, const char* module_name, WORD resource_
 
 ResourceObject::~ResourceObject()
 {
-    // The derived destructor has freed the image by now.
+    // The kind's destructor has freed the image by now.
     if (m_module)
         FreeLibrary(m_module);
 }
@@ -125,94 +125,4 @@ std::istream& ResourceObject::Read(std::istream& in)
     m_name = name;
     m_number = number;
     return in;
-}
-
-// ---------------------------------------------------------------------------
-// The three kinds
-
-IconResource::IconResource(const char* resource_name, const char* module_name)
-    : ResourceObject(kIcon, module_name, resource_name)
-{
-}
-
-IconResource::IconResource(WORD resource_number, const char* module_name)
-    : ResourceObject(kIcon, module_name, resource_number)
-{
-}
-
-IconResource::~IconResource()
-{
-    Free();
-}
-
-void IconResource::Free()
-{
-    if (m_handle)
-        DestroyIcon(static_cast<HICON>(m_handle));
-    m_handle = nullptr;
-}
-
-HANDLE IconResource::LoadFrom(HMODULE module)
-{
-    if (!m_handle && ResourceId())
-        m_handle = LoadIconA(module, ResourceId());
-    return m_handle;
-}
-
-BitmapResource::BitmapResource(const char* resource_name, const char* module_name)
-    : ResourceObject(kBitmap, module_name, resource_name)
-{
-}
-
-BitmapResource::BitmapResource(WORD resource_number, const char* module_name)
-    : ResourceObject(kBitmap, module_name, resource_number)
-{
-}
-
-BitmapResource::~BitmapResource()
-{
-    Free();
-}
-
-void BitmapResource::Free()
-{
-    if (m_handle)
-        DeleteObject(m_handle);
-    m_handle = nullptr;
-}
-
-HANDLE BitmapResource::LoadFrom(HMODULE module)
-{
-    if (!m_handle && ResourceId())
-        m_handle = LoadBitmapA(module, ResourceId());
-    return m_handle;
-}
-
-CursorResource::CursorResource(const char* resource_name, const char* module_name)
-    : ResourceObject(kCursor, module_name, resource_name)
-{
-}
-
-CursorResource::CursorResource(WORD resource_number, const char* module_name)
-    : ResourceObject(kCursor, module_name, resource_number)
-{
-}
-
-CursorResource::~CursorResource()
-{
-    Free();
-}
-
-void CursorResource::Free()
-{
-    if (m_handle)
-        DestroyCursor(static_cast<HCURSOR>(m_handle));
-    m_handle = nullptr;
-}
-
-HANDLE CursorResource::LoadFrom(HMODULE module)
-{
-    if (!m_handle && ResourceId())
-        m_handle = LoadCursorA(module, ResourceId());
-    return m_handle;
 }

@@ -22,8 +22,8 @@ public:
     ResourceObject(const ResourceObject&) = delete;
     ResourceObject& operator=(const ResourceObject&) = delete;
 
-    // Slots, in order. Derived destructors free the image; this one lets go
-    // of the module.
+    // Slots, in order. The kind's destructor frees the image; this one
+    // lets go of the module.
     virtual ~ResourceObject();
     // Frees the image and clears the handle.
     virtual void Free() = 0;
@@ -71,38 +71,73 @@ private:
     unsigned m_number;  // 16 bits used
 };
 
-// An icon resource, loaded with LoadIconA.
-class IconResource : public ResourceObject {
+// The three kinds differ only in how an image is loaded and freed, which
+// Traits gives: its Handle type, kKind, Load(module, id) and Destroy.
+template <class Traits>
+class KindOfResource : public ResourceObject {
 public:
-    explicit IconResource(const char* resource_name = "", const char* module_name = "");
-    explicit IconResource(WORD resource_number, const char* module_name = "");
-    ~IconResource() override;
+    explicit KindOfResource(const char* resource_name = "", const char* module_name = "")
+        : ResourceObject(Traits::kKind, module_name, resource_name)
+    {
+    }
+    explicit KindOfResource(WORD resource_number, const char* module_name = "")
+        : ResourceObject(Traits::kKind, module_name, resource_number)
+    {
+    }
+    ~KindOfResource() override { Free(); }
 
-    void Free() override;
-    HANDLE LoadFrom(HMODULE module) override;
-    HICON Icon() { return static_cast<HICON>(Handle()); }
+    void Free() override
+    {
+        if (m_handle)
+            Traits::Destroy(static_cast<typename Traits::Handle>(m_handle));
+        m_handle = nullptr;
+    }
+    HANDLE LoadFrom(HMODULE module) override
+    {
+        if (!m_handle && ResourceId())
+            m_handle = Traits::Load(module, ResourceId());
+        return m_handle;
+    }
+
+protected:
+    typename Traits::Handle Image() { return static_cast<typename Traits::Handle>(Handle()); }
 };
 
-// A bitmap resource, loaded with LoadBitmapA.
-class BitmapResource : public ResourceObject {
-public:
-    explicit BitmapResource(const char* resource_name = "", const char* module_name = "");
-    explicit BitmapResource(WORD resource_number, const char* module_name = "");
-    ~BitmapResource() override;
-
-    void Free() override;
-    HANDLE LoadFrom(HMODULE module) override;
-    HBITMAP Bitmap() { return static_cast<HBITMAP>(Handle()); }
+struct IconTraits {
+    using Handle = HICON;
+    static constexpr int kKind = ResourceObject::kIcon;
+    static HICON Load(HMODULE module, const char* id) { return LoadIconA(module, id); }
+    static void Destroy(HICON icon) { DestroyIcon(icon); }
 };
 
-// A cursor resource, loaded with LoadCursorA.
-class CursorResource : public ResourceObject {
-public:
-    explicit CursorResource(const char* resource_name = "", const char* module_name = "");
-    explicit CursorResource(WORD resource_number, const char* module_name = "");
-    ~CursorResource() override;
+struct BitmapTraits {
+    using Handle = HBITMAP;
+    static constexpr int kKind = ResourceObject::kBitmap;
+    static HBITMAP Load(HMODULE module, const char* id) { return LoadBitmapA(module, id); }
+    static void Destroy(HBITMAP bitmap) { DeleteObject(bitmap); }
+};
 
-    void Free() override;
-    HANDLE LoadFrom(HMODULE module) override;
-    HCURSOR Cursor() { return static_cast<HCURSOR>(Handle()); }
+struct CursorTraits {
+    using Handle = HCURSOR;
+    static constexpr int kKind = ResourceObject::kCursor;
+    static HCURSOR Load(HMODULE module, const char* id) { return LoadCursorA(module, id); }
+    static void Destroy(HCURSOR cursor) { DestroyCursor(cursor); }
+};
+
+class IconResource : public KindOfResource<IconTraits> {
+public:
+    using KindOfResource::KindOfResource;
+    HICON Icon() { return Image(); }
+};
+
+class BitmapResource : public KindOfResource<BitmapTraits> {
+public:
+    using KindOfResource::KindOfResource;
+    HBITMAP Bitmap() { return Image(); }
+};
+
+class CursorResource : public KindOfResource<CursorTraits> {
+public:
+    using KindOfResource::KindOfResource;
+    HCURSOR Cursor() { return Image(); }
 };
