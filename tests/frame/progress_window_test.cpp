@@ -73,14 +73,13 @@ TEST(ProgressWindowTest, StepsRepaintThePointClockwiseRoundTheBorder)
 
     // 60 x 40 has a border of 200: the colours change exactly at the corners.
     ShowWithClientSize(window, 60, 40);
-    const struct { unsigned count; COLORREF fill; int laps; } corners[] = {
-        {39, kRed, 0}, {40, kGreen, 0}, {139, kBlue, 0}, {140, kGrey, 0}, {200, kGrey, 1}};
+    const struct { unsigned count; COLORREF fill; } corners[] = {
+        {39, kRed}, {40, kGreen}, {139, kBlue}, {140, kGrey}};
     for (const auto& c : corners) {
         SCOPED_TRACE(c.count);
         progress.Reset();
         progress.Step(c.count);
         EXPECT_EQ(c.fill, GetPixel(dc, 15, 25));
-        EXPECT_EQ(c.laps, progress.Laps());
     }
 
     // Without a window a step only counts; the count reads in four or more digits.
