@@ -80,9 +80,8 @@ class RegistrationTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        char path[MAX_PATH] = "";
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        m_path = path;
+        m_path.assign(32768, '\0');
+        m_path.resize(GetModuleFileNameA(nullptr, &m_path[0], DWORD(m_path.size())));
         m_type = m_path.substr(m_path.rfind('\\') + 1);
         m_type.erase(m_type.rfind('.'));
         // The shared extension list is guarded whole; the refused name would land below ".S".
