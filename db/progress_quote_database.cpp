@@ -3,7 +3,7 @@
 namespace {
 
 const std::chrono::milliseconds kSendInterval(16);
-const DWORD kThreadWait = 5000;  // milliseconds
+const DWORD kWindowWait = 5000;  // milliseconds
 
 }  // namespace
 
@@ -12,13 +12,10 @@ ProgressQuoteDatabase::ProgressQuoteDatabase()
 {
 }
 
+// The thread must end before the thread object goes.
 ProgressQuoteDatabase::~ProgressQuoteDatabase()
 {
-    if (m_busy == -1 || !m_thread.Handle())
-        return;
-    if (HWND window = m_progress.Handle())
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    WaitForSingleObject(m_thread.Handle(), kThreadWait);
+    m_progress.CloseFromItsThread();
 }
 
 uint32_t ProgressQuoteDatabase::copy_to(const zstring& name)
@@ -26,7 +23,7 @@ uint32_t ProgressQuoteDatabase::copy_to(const zstring& name)
     if (m_busy == -1) {
         // Without the thread the copy still runs, only unseen.
         if (m_thread.Start(&m_progress))
-            m_thread.WaitForWindow(kThreadWait);
+            m_thread.WaitForWindow(kWindowWait);
     }
     m_busy = 1;
     m_progress.Reset();

@@ -33,6 +33,11 @@ public:
     // area is client, and sets laps; a test can paint into a memory DC.
     void Draw(HDC dc, const RECT& client);
 
+    // Closes a window that lives in another thread from that thread, and
+    // waits (still answering messages sent here) until the thread has
+    // ended; the destructor does the same.
+    void CloseFromItsThread();
+
     unsigned Count() const { return m_count; }
     // 1 only when the last paint found the count a whole number of laps,
     // 0 otherwise, -1 before the first paint after a reset.
@@ -55,7 +60,6 @@ private:
     };
     static BorderPoint PointOnBorder(const RECT& client, unsigned position);
     void Repaint();
-    void CloseFromItsThread();
     void DrawCount(HDC dc, const RECT& client, COLORREF background);
 
     std::atomic<int> m_laps;
