@@ -120,6 +120,7 @@ public:
     int ReadPlacement(std::istream& in);
 
     void AcceptDroppedFiles();
+    // The timer's id, or 0 when the window does not exist.
     UINT_PTR StartTimer(UINT_PTR id, UINT period);
     int StopTimer(UINT_PTR id);
 

@@ -50,6 +50,20 @@ TEST(RunModalTest, ServesOnlyItsOwnWindowUntilDone)
     EXPECT_EQ(1, other.Count("OnUserMessage"));
 }
 
+TEST(WindowTimerTest, RunsOnlyOnAWindow)
+{
+    RecordingWindow window;
+    EXPECT_EQ(0u, window.StartTimer(7, 10));
+    ASSERT_EQ(1, window.Create(nullptr));
+    EXPECT_EQ(7u, window.StartTimer(7, 10));
+    EXPECT_TRUE(PumpUntil([&] { return !window.ticks.empty(); }));
+    EXPECT_EQ(1, window.StopTimer(7));
+    EXPECT_EQ(0, window.StopTimer(7));
+    window.Destroy();
+    EXPECT_EQ(0u, window.StartTimer(8, 10));
+    EXPECT_EQ(0, window.StopTimer(8));
+}
+
 TEST(WindowThreadTest, ServesItsWindowFromAnotherThreadWithoutClaimingTheLoop)
 {
     RecordingWindow window("FrameWorkerWindow");
