@@ -8,7 +8,8 @@
 #include "frame/program_instance.h"
 
 DialogBase::DialogBase(const char* template_name)
-    : m_modal(1), m_window(nullptr), m_result(0), m_template(template_name ? template_name : "")
+    : m_modal(1), m_window(nullptr), m_result(0), m_template(template_name ? template_name : ""),
+      m_ending(0)
 {
 }
 
@@ -25,8 +26,18 @@ void DialogBase::OnLeftButtonDown(WPARAM, LPARAM) {}
 INT_PTR DialogBase::Create(HWND owner)
 {
     const LPARAM self = reinterpret_cast<LPARAM>(this);
-    if (m_modal == 1)
-        return DialogBoxParamA(ProgramInstance(), m_template.c_str(), owner, Procedure, self);
+    m_ending = 0;
+    if (m_modal == 1) {
+        const INT_PTR result =
+            DialogBoxParamA(ProgramInstance(), m_template.c_str(), owner, Procedure, self);
+        // Without an end request the platform's loop ended on a quit
+        // message, which it has posted again.
+        if (result != -1 && !m_ending) {
+            m_result = 0;
+            return 0;
+        }
+        return result;
+    }
     HWND window = CreateDialogParamA(ProgramInstance(), m_template.c_str(), owner, Procedure, self);
     return window ? reinterpret_cast<INT_PTR>(window) : -1;
 }
@@ -38,6 +49,8 @@ INT_PTR DialogBase::Run()
 
 void DialogBase::End(int ok)
 {
+    if (m_window && m_ending)
+        return;
     if (m_window)
         SendMessageA(m_window, kEndRequest, ok == 1 ? 1 : 0, 0);
     m_result = ok;
@@ -133,6 +146,7 @@ INT_PTR DialogBase::Bind(HWND window, LPARAM object)
         return 0;
     }
     dialog->m_window = window;
+    dialog->m_ending = 0;
     dialog->Initialise();
     BringWindowToTop(window);
     // A copy: Attach may make or drop bindings.
@@ -222,6 +236,9 @@ void DialogBase::HandleLeftButtonDown(WPARAM wparam, LPARAM lparam)
 
 INT_PTR DialogBase::HandleEndRequest(WPARAM wparam)
 {
+    if (m_ending)
+        return 1;
+    m_ending = 1;
     m_result = wparam == IDOK ? 1 : 0;
     TakeOver();
     if (m_modal == 1)

@@ -12,7 +12,9 @@ class ControlBinding;
 // program's resources. One dialog procedure routes the window's messages
 // to the virtual operations, whose slot order derived dialogs follow.
 // Data goes into the controls in Initialise and comes out in TakeOver,
-// which runs once, when the dialog ends.
+// which runs once, when the dialog ends: the first end request ends it,
+// and any request or End after that, until the window is gone, does
+// nothing.
 class DialogBase {
 public:
     // The private message that ends a dialog; its wParam is 1 for OK, 2 for
@@ -27,12 +29,14 @@ public:
     virtual void OnLeftButtonDown(WPARAM wparam, LPARAM lparam);
     // Ends a dialog still open and deletes the bindings it owns.
     virtual ~DialogBase();
-    // Modal: the dialog's result, or -1 when it cannot be made. Modeless:
-    // the dialog window, or -1.
+    // Modal: the dialog's result, or -1 when it cannot be made; a quit
+    // message ends it with 0, without TakeOver, and is posted again for the
+    // loop outside. Modeless: the dialog window, or -1.
     virtual INT_PTR Create(HWND owner);
     // Create, owned by the main window (the desktop when there is none).
     virtual INT_PTR Run();
-    // Sends the end request (1 for ok == 1, else 0) and keeps ok as result.
+    // Sends the end request (1 for ok == 1, else 0) and keeps ok as result;
+    // does nothing while the dialog is already ending.
     virtual void End(int ok);
     virtual int Initialise();
     // 1 when something was taken over from the controls.
@@ -80,4 +84,6 @@ private:
     HWND m_window;
     unsigned m_result;
     zstring m_template;
+    // 1 from the first end request until the dialog is made again.
+    int m_ending;
 };

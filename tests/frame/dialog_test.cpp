@@ -18,7 +18,8 @@ namespace {
 
 // A dialog on the test template that records what the framework asked of
 // it. Its script runs at the end of Initialise, where a test posts the
-// input that drives a modal run.
+// input that drives a modal run; the hooks run inside OnCommand and
+// TakeOver.
 class TestDialog : public DialogBase {
 public:
     TestDialog() : DialogBase("TESTDIALOG") {}
@@ -27,23 +28,36 @@ public:
     {
         check = new CheckBinding(this, IDC_TEST_CHECK);
         edit = new EditBinding(this, IDC_TEST_EDIT);
+        new ControlBinding(this, IDOK);
         new ControlBinding(this, IDCANCEL);
         if (script)
-            script(Window());
+            script(*this);
         return 1;
     }
-    int TakeOver() override { return ++take_overs, edit->GetString(taken_text), 1; }
+    int TakeOver() override
+    {
+        ++take_overs;
+        edit->GetString(taken_text);
+        if (on_take_over)
+            on_take_over(*this);
+        return 1;
+    }
     int MayClose() override { return 0; }
     int OnCommand(ControlBinding* binding, LPARAM) override
     {
-        return commands.push_back(binding->Id()), 1;
+        commands.push_back(binding->Id());
+        if (on_command)
+            on_command(*this, binding->Id());
+        return 1;
     }
-    int Help() override { return ++helps, 0; }
 
-    std::function<void(HWND)> script;
+    void Post(UINT message, WPARAM wparam) { PostMessageA(Window(), message, wparam, 0); }
+
+    std::function<void(TestDialog&)> script, on_take_over;
+    std::function<void(TestDialog&, int)> on_command;
     CheckBinding* check = nullptr;
     EditBinding* edit = nullptr;
-    int take_overs = 0, helps = 0;
+    int take_overs = 0;
     std::vector<int> commands;
     zstring taken_text;
 };
@@ -63,40 +77,66 @@ private:
 
 }  // namespace
 
-TEST(DialogTest, ModalEndsTakeOverOnceAndCloseEndsOnlyWhenAllowed)
+TEST(DialogTest, ModalDialogTakesOverOnceAndReturnsItsResult)
 {
     TestDialog ok;
-    ok.script = [&](HWND window) {
-        ok.edit->SetText("Seventeen");
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    ok.script = [](TestDialog& d) {
+        d.edit->SetText("Seventeen");
+        d.Post(WM_COMMAND, IDOK);
     };
     EXPECT_EQ(1, ok.Run());
     EXPECT_EQ(1, ok.take_overs);
     EXPECT_STREQ("Seventeen", ok.taken_text.c_str());
     EXPECT_EQ(nullptr, ok.Window());
 
-    // Escape in the edit ends the dialog through the bound Cancel, once.
-    TestDialog escape;
-    escape.script = [&](HWND window) {
-        HWND edit = GetDlgItem(window, IDC_TEST_EDIT);
-        SetFocus(edit);
-        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+    // Escape in the edit ends the dialog through the bound Cancel; a refused close leaves the
+    // dialog to the OK after it; help that declines ends it; an End from OnCommand or from
+    // TakeOver itself ends nothing more; a quit message ends the dialog without OK and is
+    // posted again for the loop outside.
+    const struct {
+        const char* name;
+        std::function<void(TestDialog&)> script;
+        INT_PTR result;
+        int take_overs, cancels;
+    } cases[] = {
+        {"Escape",
+         [](TestDialog& d) {
+             HWND edit = GetDlgItem(d.Window(), IDC_TEST_EDIT);
+             SetFocus(edit);
+             PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+         },
+         0, 1, 1},
+        {"close, OK",
+         [](TestDialog& d) { d.Post(WM_SYSCOMMAND, SC_CLOSE), d.Post(WM_COMMAND, IDOK); },
+         1, 1, 0},
+        {"help, OK", [](TestDialog& d) { d.Post(WM_COMMAND, IDHELP), d.Post(WM_COMMAND, IDOK); },
+         0, 1, 0},
+        {"End(1) on OK",
+         [](TestDialog& d) {
+             d.on_command = [](TestDialog& d, int id) { if (id == IDOK) d.End(1); };
+             d.Post(WM_COMMAND, IDOK);
+         },
+         1, 1, 0},
+        {"End(0) in TakeOver",
+         [](TestDialog& d) {
+             d.on_take_over = [](TestDialog& d) { if (d.take_overs < 3) d.End(0); };
+             d.Post(WM_COMMAND, IDOK);
+         },
+         1, 1, 0},
+        {"quit", [](TestDialog&) { PostQuitMessage(4); }, 0, 0, 0},
     };
-    EXPECT_EQ(0, escape.Run());
-    EXPECT_EQ(1, std::count(escape.commands.begin(), escape.commands.end(), IDCANCEL));
-
-    // A refused close leaves the dialog to the OK after it; help that declines ends it.
-    const std::pair<UINT, WPARAM> cases[] = {{WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, IDHELP}};
     for (const auto& c : cases) {
         TestDialog dialog;
-        dialog.script = [&](HWND window) {
-            PostMessageA(window, c.first, c.second, 0);
-            PostMessageA(window, WM_COMMAND, IDOK, 0);
-        };
-        EXPECT_EQ(c.second == SC_CLOSE ? 1 : 0, dialog.Run()) << c.second;
-        EXPECT_EQ(1, dialog.take_overs);
-        EXPECT_EQ(c.second == IDHELP ? 1 : 0, dialog.helps);
+        dialog.script = c.script;
+        EXPECT_EQ(c.result, dialog.Run()) << c.name;
+        EXPECT_EQ(c.take_overs, dialog.take_overs) << c.name;
+        EXPECT_EQ(c.cancels, std::count(dialog.commands.begin(), dialog.commands.end(), IDCANCEL))
+            << c.name;
+        EXPECT_EQ(c.result, static_cast<INT_PTR>(dialog.Result())) << c.name;
     }
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(4u, quit.wParam);
 }
 
 TEST(DialogTest, ModelessDialogEndsByDestructionAndOwnsItsBindings)
