@@ -33,24 +33,46 @@ int ClassExists(const char* name)
 
 BaseWindow::BaseWindow()
     : m_paint_struct(), m_thread(nullptr), m_placement_pending(0), m_main(0), m_class_atom(0),
-      m_class_atom_local(0), m_serial(g_next_serial++)
+      m_class_atom_local(0), m_serial(g_next_serial++), m_dispatching(nullptr)
 {
 }
 
 BaseWindow::~BaseWindow()
 {
+    // Deleted by one of its own handlers: the messages under way stop
+    // using the object, and a window inside its own destruction is left to
+    // finish it.
+    int window_going = 0;
+    for (Dispatching* dispatch = m_dispatching; dispatch; dispatch = dispatch->outer) {
+        dispatch->deleted = 1;
+        if (dispatch->message == WM_DESTROY)
+            window_going = 1;
+    }
+    m_dispatching = nullptr;
     ForgetMainWindow(this);
     HWND window = m_descriptor.window;
     if (window && IsWindow(window)) {
         // Fails for a window that another thread made; cutting the tie
         // below leaves that window to default processing.
-        DestroyWindow(window);
+        if (!window_going)
+            DestroyWindow(window);
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     }
-    if (m_class_atom && !m_class_name.is_null() &&
-        UnregisterClassA(m_class_name.c_str(), ProgramInstance()))
-        ForgetClassAtom();
+    UnregisterWindowClass();
     delete m_thread;
+}
+
+int BaseWindow::UnregisterWindowClass()
+{
+    if (!m_class_atom || m_class_name.is_null())
+        return 0;
+    WNDCLASSA window_class = {};
+    if (!GetClassInfoA(ProgramInstance(), m_class_name.c_str(), &window_class) ||
+        !UnregisterClassA(m_class_name.c_str(), ProgramInstance()))
+        return 0;
+    ReleaseClass(window_class);
+    ForgetClassAtom();
+    return 1;
 }
 
 void BaseWindow::ForgetClassAtom()
@@ -286,6 +308,9 @@ int BaseWindow::RegisterWindowClass()
 
 int BaseWindow::CreateWindowWith(const char* caption, HWND parent)
 {
+    // One window per object: a second would leave the first bound to it.
+    if (m_descriptor.window && IsWindow(m_descriptor.window))
+        return 0;
     FillCreation(m_descriptor);
     const DWORD style = m_descriptor.style & ~WS_VISIBLE;
     if (!m_placement_pending) {

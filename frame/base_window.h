@@ -28,7 +28,10 @@ class BaseWindow {
     // calls the handler. The virtual operations keep a fixed slot order,
     // which derived windows follow.
 protected:
-    // Slots 0-3: the window class and the creation values.
+    // Slots 0-3: the window class and the creation values. ReleaseClass
+    // runs when the class is unregistered, which the base destructor does
+    // with the base ReleaseClass; a window that overrides ReleaseClass
+    // calls UnregisterWindowClass in its own destructor.
     virtual void FillClass(WNDCLASSA& window_class);
     virtual void ReleaseClass(WNDCLASSA& window_class);
     virtual void FillCreation(WindowSpec& fields);
@@ -45,6 +48,7 @@ protected:
     virtual void OnSized(SizeEvent& event);
     virtual void OnMoved(MoveEvent& event);
     // Runs once the creation call has returned, from the posted WM_USER+9.
+    // This handler and OnDestroyed may delete their own object.
     virtual void OnCreated(WindowEvent& event);
     virtual void OnDestroyed(WindowEvent& event);
     virtual void OnPositionChanging(PositionEvent& event);
@@ -86,7 +90,8 @@ public:
     // Reads a placement record (pending until the window exists), then
     // Create(parent).
     virtual int ReadStateAndCreate(std::istream& in, HWND parent);
-    // Registers the class, then creates the window; 1 on success.
+    // Registers the class, then creates the window; 1 on success, 0 when
+    // it cannot be made or this object's window still exists.
     virtual int Create(HWND parent);
     // Claims the loop, creates the window and runs the process's message
     // loop; the quit message's code, or -1.
@@ -151,21 +156,40 @@ protected:
     // claimed the loop and took the descriptor; 0 after the refusal box.
     int ClaimLoop(const WindowSpec& descriptor);
     int CreateWindowWith(const char* caption, HWND parent);
+    // Unregisters the class this object registered or found, once no
+    // window of it is left, and then calls ReleaseClass; 1 when it went.
+    int UnregisterWindowClass();
 
 private:
+    // One per message being handled for this object, on the stack, linked
+    // innermost first. The destructor marks them all, so that a handler may
+    // delete its own object: once it returns, nothing more of the object
+    // is touched.
+    struct Dispatching {
+        Dispatching(BaseWindow& window, UINT message);
+        ~Dispatching();
+        Dispatching(const Dispatching&) = delete;
+        Dispatching& operator=(const Dispatching&) = delete;
+
+        BaseWindow& window;  // not to be used once deleted is set
+        Dispatching* outer;
+        UINT message;
+        int deleted;
+    };
+
     static LRESULT BindOnCreate(HWND window, LPARAM lparam);
     LRESULT Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     template <class Result>
     Result Call(Result (BaseWindow::*handler)(WindowEvent&), const WindowEvent& event);
-    void HandleCreated(const WindowEvent& event);
-    void HandlePaint(const WindowEvent& event);
+    void HandleCreated(const WindowEvent& event, const Dispatching& dispatch);
+    void HandlePaint(const WindowEvent& event, const Dispatching& dispatch);
     void HandleMove(const WindowEvent& event);
     void HandleSize(const WindowEvent& event);
     void HandlePositionChanging(const WindowEvent& event);
     void HandleKey(const WindowEvent& event);
     void HandleTimer(const WindowEvent& event);
-    LRESULT HandleDestroy(const WindowEvent& event);
-    LRESULT HandleScroll(const WindowEvent& event);
+    LRESULT HandleDestroy(const WindowEvent& event, const Dispatching& dispatch);
+    LRESULT HandleScroll(const WindowEvent& event, const Dispatching& dispatch);
     LRESULT HandleHitTest(const WindowEvent& event);
     LRESULT HandleDroppedFiles(const WindowEvent& event);
     void HandleMouse(const WindowEvent& event);
@@ -193,4 +217,6 @@ private:
     int m_class_atom_local;
     BuiltInToolBar m_tool_bar;
     unsigned m_serial;
+    // The innermost message being handled for this object, or null.
+    Dispatching* m_dispatching;
 };

@@ -83,6 +83,18 @@ LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM w
     }
 }
 
+BaseWindow::Dispatching::Dispatching(BaseWindow& window, UINT message)
+    : window(window), outer(window.m_dispatching), message(message), deleted(0)
+{
+    window.m_dispatching = this;
+}
+
+BaseWindow::Dispatching::~Dispatching()
+{
+    if (!deleted)
+        window.m_dispatching = outer;
+}
+
 // The object arrives as the creation parameter; -1 makes the creation fail.
 LRESULT BaseWindow::BindOnCreate(HWND window, LPARAM lparam)
 {
@@ -102,6 +114,7 @@ LRESULT BaseWindow::BindOnCreate(HWND window, LPARAM lparam)
 
 LRESULT BaseWindow::Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    const Dispatching dispatch(*this, message);
     WindowEvent event;
     event.window = window;
     event.message = message;
@@ -109,7 +122,7 @@ LRESULT BaseWindow::Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lp
     event.lparam = lparam;
     switch (message) {
     case kCreatedMessage:
-        HandleCreated(event);
+        HandleCreated(event, dispatch);
         break;
     case WM_PAINT:
         // Validate at once and draw later, outside BeginPaint/EndPaint.
@@ -118,10 +131,10 @@ LRESULT BaseWindow::Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lp
         PostMessageA(window, kPaintMessage, 0, 0);
         break;
     case kPaintMessage:
-        HandlePaint(event);
+        HandlePaint(event, dispatch);
         return 1;
     case WM_DESTROY:
-        return HandleDestroy(event);
+        return HandleDestroy(event, dispatch);
     case WM_MOVE:
         HandleMove(event);
         break;
@@ -161,7 +174,7 @@ LRESULT BaseWindow::Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lp
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        return HandleScroll(event);
+        return HandleScroll(event, dispatch);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -194,10 +207,12 @@ Result BaseWindow::Call(Result (BaseWindow::*handler)(WindowEvent&), const Windo
     return (this->*handler)(copy);
 }
 
-void BaseWindow::HandleCreated(const WindowEvent& event)
+void BaseWindow::HandleCreated(const WindowEvent& event, const Dispatching& dispatch)
 {
     SavePlacement();
     Call(&BaseWindow::OnCreated, event);
+    if (dispatch.deleted)
+        return;
     // One scroll call before any real scrolling, with an empty record.
     m_scroll = ScrollRecord();
     m_scroll.code = kScrollLineUp;
@@ -206,15 +221,18 @@ void BaseWindow::HandleCreated(const WindowEvent& event)
 }
 
 // The device context covers the whole window and is released afterwards.
-void BaseWindow::HandlePaint(const WindowEvent& event)
+void BaseWindow::HandlePaint(const WindowEvent& event, const Dispatching& dispatch)
 {
     m_paint = PaintRecord();
     Fill(m_paint, event);
-    m_paint.dc = GetDC(event.window);
-    m_paint.has_dc = m_paint.dc != nullptr;
+    HDC dc = GetDC(event.window);
+    m_paint.dc = dc;
+    m_paint.has_dc = dc != nullptr;
     OnPaint(m_paint);
-    if (m_paint.dc)
-        ReleaseDC(event.window, m_paint.dc);
+    if (dc)
+        ReleaseDC(event.window, dc);
+    if (dispatch.deleted)
+        return;
     m_paint.dc = nullptr;
     m_paint.has_dc = 0;
 }
@@ -287,22 +305,18 @@ void BaseWindow::HandleTimer(const WindowEvent& event)
     OnTimer(timer);
 }
 
-LRESULT BaseWindow::HandleDestroy(const WindowEvent& event)
+// The class stays registered, with its brush, while any object holds it:
+// other windows of the class may still be painting with that brush.
+LRESULT BaseWindow::HandleDestroy(const WindowEvent& event, const Dispatching& dispatch)
 {
     SavePlacement();
+    const int main = m_main;
     WindowEvent destroyed = event;
     OnDestroyed(destroyed);
-    const char* name = m_class_name.is_null() ? ResourceName() : m_class_name.c_str();
-    WNDCLASSA window_class = {};
-    if (FindWindowA(name, nullptr) && GetClassInfoA(ProgramInstance(), name, &window_class)) {
-        ReleaseClass(window_class);
-        // A deleted brush must not stay in the class: its handle value may
-        // come back for some other object.
-        if (window_class.hbrBackground && !GetObjectType(window_class.hbrBackground))
-            SetClassLongPtrA(event.window, GCLP_HBRBACKGROUND, 0);
-    }
-    if (m_main)
+    if (main)
         PostQuitMessage(static_cast<int>(event.wparam));
+    if (dispatch.deleted)
+        return 0;
     m_tool_bar.Release();
     m_descriptor.window = nullptr;
     return 0;
@@ -322,7 +336,7 @@ LRESULT BaseWindow::HandleHitTest(const WindowEvent& event)
     return result;
 }
 
-LRESULT BaseWindow::HandleScroll(const WindowEvent& event)
+LRESULT BaseWindow::HandleScroll(const WindowEvent& event, const Dispatching& dispatch)
 {
     Fill(m_scroll, event);
     m_scroll.platform_code = LOWORD(event.wparam);
@@ -333,6 +347,8 @@ LRESULT BaseWindow::HandleScroll(const WindowEvent& event)
     if (m_scroll.code == kScrollOther)
         return Default(event);
     OnScroll(m_scroll);
+    if (dispatch.deleted)
+        return Default(event);
     if (m_scroll.code >= kScrollTop && m_scroll.code <= kScrollThumbPosition)
         RedrawWindow(event.window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     else

@@ -41,6 +41,7 @@ ToolWindow::~ToolWindow()
     // The buttons draw from the bitmap list, so they go first.
     if (Handle() && IsWindow(Handle()))
         DestroyWindow(Handle());
+    UnregisterWindowClass();  // with this class's ReleaseClass
 }
 
 // ---------------------------------------------------------------------------

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>  // DROPFILES
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -83,7 +86,6 @@ TEST(BaseWindowTest, LifeFromCreationThroughPaintToDestruction)
     EXPECT_EQ(1, window.Destroy());
     EXPECT_EQ(nullptr, window.Handle());
     EXPECT_FALSE(IsMenu(window.menu));
-    EXPECT_EQ(0u, GetObjectType(window.class_brush));
 
     // A window made without its object is refused, with a notice.
     EXPECT_EQ(nullptr, CreateWindowExA(0, "FrameTestWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr,
@@ -96,12 +98,18 @@ TEST(BaseWindowTest, LifeFromCreationThroughPaintToDestruction)
 TEST(BaseWindowTest, TheClassIsRegisteredOncePerNameAndGivenBackAtTheEnd)
 {
     const char kName[] = "FrameTwinWindow";
+    HBRUSH brush = nullptr;
     {
         RecordingWindow first(kName), second(kName);
         ASSERT_EQ(1, first.Create(nullptr));
         ASSERT_EQ(1, second.Create(nullptr));
         EXPECT_EQ(1, RecordingWindow::ClassFills()[kName]);
+        // The class's brush stays while the class does: the second window paints with it.
+        brush = first.class_brush;
+        first.Destroy();
+        EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(brush));
     }
+    EXPECT_EQ(0u, GetObjectType(brush));
     WNDCLASSA found = {};
     EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), kName, &found));
     RecordingWindow third(kName);
@@ -177,6 +185,60 @@ TEST(PlacementTest, TextRecordRoundTripsAndDamagedRecordsChangeNothing)
     }
     ASSERT_EQ(1, fresh.Create(nullptr));
     EXPECT_EQ("10,10,410,210", RectOf(fresh.Handle()));
+}
+
+namespace {
+
+// Ends its own life inside OnCreated or OnDestroyed: the destructor runs and the storage is
+// then overwritten, so that any later use of the object shows or crashes.
+class SelfErasingWindow : public BaseWindow {
+public:
+    explicit SelfErasingWindow(int in_created) : m_in_created(in_created) {}
+
+protected:
+    const char* ResourceName() override { return "FrameErasingWindow"; }
+    void OnCreated(WindowEvent&) override { EraseIf(m_in_created); }
+    void OnDestroyed(WindowEvent&) override { EraseIf(!m_in_created); }
+
+private:
+    void EraseIf(int now)
+    {
+        if (!now)
+            return;
+        void* storage = this;
+        this->~SelfErasingWindow();
+        std::memset(storage, 0xDD, sizeof(SelfErasingWindow));
+    }
+
+    int m_in_created;
+};
+
+}  // namespace
+
+TEST(BaseWindowTest, AnObjectHoldsOneWindowAndMayEndItselfInItsHandlers)
+{
+    auto window = MadeWindow();
+    HWND first = window->Handle();
+    const int windows = ThreadWindowCount();
+    EXPECT_EQ(0, window->Create(nullptr));
+    EXPECT_EQ(first, window->Handle());
+    EXPECT_EQ(windows, ThreadWindowCount());
+
+    for (int in_created : {1, 0}) {
+        alignas(SelfErasingWindow) unsigned char storage[sizeof(SelfErasingWindow)];
+        SelfErasingWindow* erasing = new (storage) SelfErasingWindow(in_created);
+        ASSERT_EQ(1, erasing->Create(nullptr));
+        HWND handle = erasing->Handle();
+        PumpMessages();
+        if (!in_created)
+            DestroyWindow(handle);
+        EXPECT_FALSE(IsWindow(handle)) << in_created;
+        const auto untouched = std::count(std::begin(storage), std::end(storage), 0xDD);
+        EXPECT_EQ(std::ptrdiff_t{sizeof storage}, untouched) << "in_created " << in_created;
+        MSG quit;
+        EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << in_created;
+    }
+    EXPECT_EQ(windows, ThreadWindowCount());
 }
 
 namespace {
