@@ -32,8 +32,8 @@ int ClassExists(const char* name)
 }  // namespace
 
 BaseWindow::BaseWindow()
-    : m_paint_struct(), m_thread(nullptr), m_placement_pending(0), m_main(0), m_class_atom(0),
-      m_class_atom_local(0), m_serial(g_next_serial++), m_dispatching(nullptr)
+    : m_paint_struct(), m_placement_pending(0), m_main(0), m_class_atom(0), m_class_atom_local(0),
+      m_serial(g_next_serial++), m_dispatching(nullptr)
 {
 }
 
@@ -59,7 +59,6 @@ BaseWindow::~BaseWindow()
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     }
     UnregisterWindowClass();
-    delete m_thread;
 }
 
 int BaseWindow::UnregisterWindowClass()

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <iosfwd>
+#include <memory>
 
 #include "base/zstring.h"
 #include "frame/builtin_toolbar.h"
@@ -133,7 +134,7 @@ public:
     WindowSpec& Descriptor() { return m_descriptor; }
     const WindowSpec& Descriptor() const { return m_descriptor; }
     BuiltInToolBar& ToolBar() { return m_tool_bar; }
-    WindowThread* Thread() const { return m_thread; }
+    WindowThread* Thread() const { return m_thread.get(); }
     const zstring& ClassName() const { return m_class_name; }
     ATOM ClassAtom() const { return m_class_atom; }
     int IsMain() const { return m_main; }
@@ -206,7 +207,7 @@ private:
     PaintRecord m_paint;
     PAINTSTRUCT m_paint_struct;
     WindowSpec m_descriptor;
-    WindowThread* m_thread;  // owned
+    std::unique_ptr<WindowThread> m_thread;
     zstring m_class_name;
     int m_placement_pending;
     int m_main;

@@ -6,11 +6,12 @@
 
 #include <windowsx.h>
 
-#include <cstring>
+#include <memory>
 #include <new>
 
 #include "base/drop_info.h"
 #include "frame/notice_window.h"
+#include "frame/procedure_guard.h"
 #include "frame/program_instance.h"
 
 namespace {
@@ -69,18 +70,14 @@ BaseWindow* BaseWindow::FromHandle(HWND window)
 LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM wparam,
                                              LPARAM lparam)
 {
-    try {
+    return Guarded<LRESULT>(0, [&]() -> LRESULT {
         if (message == WM_CREATE)
             return BindOnCreate(window, lparam);
         BaseWindow* self = FromHandle(window);
         if (!self)
             return DefWindowProcA(window, message, wparam, lparam);
         return self->Dispatch(window, message, wparam, lparam);
-    } catch (...) {
-        // Nothing may unwind into the system's code; a handler that ran out
-        // of memory leaves its message unanswered.
-        return 0;
-    }
+    });
 }
 
 BaseWindow::Dispatching::Dispatching(BaseWindow& window, UINT message)
@@ -402,13 +399,15 @@ LRESULT BaseWindow::HandleDroppedFiles(const WindowEvent& event)
         DragFinish(drop);
         return 0;
     }
-    DropInfo* files = new (std::nothrow) DropInfo(drop);
-    if (!files) {
+    std::unique_ptr<DropInfo> files;
+    try {
+        files.reset(new DropInfo(drop));
+    } catch (const std::bad_alloc&) {
         DragFinish(drop);
         return 0;
     }
-    if (!OnFilesDropped(files))
-        delete files;
+    if (OnFilesDropped(files.get()))
+        files.release();  // the handler keeps it
     return 0;
 }
 
@@ -422,10 +421,9 @@ void BaseWindow::HandleToolTip(const WindowEvent& event)
     const ToolBarButton* button = m_tool_bar.FindButton(static_cast<int>(header->idFrom));
     if (!button)
         return;
+    // Cut to the platform's 80-byte buffer, ending with a zero.
     NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(event.lparam);
-    const size_t room = sizeof info->szText - 1;
-    std::strncpy(info->szText, button->tip.c_str(), room);
-    info->szText[room] = 0;
+    lstrcpynA(info->szText, button->tip.c_str(), sizeof info->szText);
 }
 
 LRESULT BaseWindow::HandleUserRange(const WindowEvent& event)

@@ -7,34 +7,8 @@
 
 #include "frame/main_window_claim.h"
 #include "frame/message_box.h"
+#include "frame/message_loop.h"
 #include "frame/window_thread.h"
-
-namespace {
-
-// Serves only window's messages (and its children's) until done() or the
-// window is gone. A quit message is not for this loop: it is posted again
-// for the loop outside.
-template <class Done>
-void ServeWindow(HWND window, Done done)
-{
-    MSG message;
-    for (;;) {
-        const BOOL got = GetMessageA(&message, window, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        // -1: the window no longer exists, so no message will come.
-        if (got == -1)
-            return;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-        if (done())
-            return;
-    }
-}
-
-}  // namespace
 
 int BaseWindow::ClaimLoop(const WindowSpec& descriptor)
 {
@@ -72,16 +46,8 @@ int BaseWindow::Run(const WindowSpec& descriptor)
     if (!Create(GetDesktopWindow()))
         return -1;
     ShowWindow(Handle(), m_descriptor.show_command);
-    MSG message;
-    for (;;) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0)
-            return static_cast<int>(message.wParam);
-        if (got == -1)
-            return -1;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    const LoopEnd end = ServeMessages(nullptr);
+    return end.quit ? end.code : -1;
 }
 
 int BaseWindow::BecomeMain(WindowThread* thread, const WindowSpec& descriptor)
@@ -96,8 +62,12 @@ int BaseWindow::RunModal()
     if (!Create(GetDesktopWindow()))
         return 0;
     ShowWindow(Handle(), SW_SHOW);
-    if (!IsDone())
-        ServeWindow(Handle(), [this] { return IsDone() != 0; });
+    if (!IsDone()) {
+        const LoopEnd end = ServeMessages(Handle(), [this] { return IsDone() != 0; });
+        // The quit message is not for this loop but for the one outside.
+        if (end.quit)
+            PostQuitMessage(end.code);
+    }
     if (Handle() && IsWindow(Handle()))
         DestroyWindow(Handle());
     return 1;
@@ -108,10 +78,12 @@ int BaseWindow::RunInThread(int priority)
     if (Handle())
         return 0;
     if (!m_thread) {
-        m_thread = new (std::nothrow) WindowThread;
-        if (!m_thread)
+        try {
+            m_thread.reset(new WindowThread);
+        } catch (const std::bad_alloc&) {
             return 0;
+        }
     }
     m_thread->SetPriority(priority);
-    return BecomeMain(m_thread, m_descriptor);
+    return BecomeMain(m_thread.get(), m_descriptor);
 }

@@ -5,6 +5,7 @@
 #include "frame/control_binding.h"
 #include "frame/main_window_claim.h"
 #include "frame/message_box.h"
+#include "frame/procedure_guard.h"
 #include "frame/program_instance.h"
 
 DialogBase::DialogBase(const char* template_name)
@@ -122,18 +123,20 @@ DialogBase* DialogBase::FromHandle(HWND window)
 
 INT_PTR CALLBACK DialogBase::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    if (message == WM_INITDIALOG)
-        return Bind(window, lparam);
-    DialogBase* dialog = FromHandle(window);
-    if (!dialog)
-        return 0;
-    if (message == WM_NCDESTROY) {
-        // Nothing may reach the object through a window that is gone.
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        dialog->m_window = nullptr;
-        return 0;
-    }
-    return dialog->Dispatch(message, wparam, lparam);
+    return Guarded<INT_PTR>(0, [&]() -> INT_PTR {
+        if (message == WM_INITDIALOG)
+            return Bind(window, lparam);
+        DialogBase* dialog = FromHandle(window);
+        if (!dialog)
+            return 0;
+        if (message == WM_NCDESTROY) {
+            // Nothing may reach the object through a window that is gone.
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            dialog->m_window = nullptr;
+            return 0;
+        }
+        return dialog->Dispatch(message, wparam, lparam);
+    });
 }
 
 INT_PTR DialogBase::Bind(HWND window, LPARAM object)

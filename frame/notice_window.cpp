@@ -6,6 +6,7 @@
 #include "frame/dialog_items.h"
 #include "frame/main_window_claim.h"
 #include "frame/message_box.h"
+#include "frame/procedure_guard.h"
 #include "frame/program_instance.h"
 #include "res/resource_ids.h"
 
@@ -17,19 +18,16 @@ const WPARAM kCloseMask = 0xFFF0;
 // The window's process-wide state. The text is a copy: the caller's text
 // may be gone by the time a newly created window reads it.
 HWND g_window = nullptr;
-zstring* g_text = nullptr;
+zstring g_text;
 unsigned g_icon = 0;
 
-int KeepText(const char* text)
+// Out of memory, the earlier text stays.
+void KeepText(const char* text)
 {
     try {
-        if (!g_text)
-            g_text = new zstring;
-        *g_text = text ? text : "";
+        g_text = text ? text : "";
     } catch (const std::bad_alloc&) {
-        return 0;
     }
-    return 1;
 }
 
 }  // namespace
@@ -41,7 +39,7 @@ HWND NoticeWindow::Handle()
 
 const char* NoticeWindow::CurrentText()
 {
-    return g_text ? g_text->c_str() : "";
+    return g_text.c_str();
 }
 
 unsigned NoticeWindow::CurrentIcon()
@@ -110,25 +108,27 @@ INT_PTR NoticeWindow::OnCommand(HWND window, WPARAM wparam, LPARAM lparam)
 
 INT_PTR CALLBACK NoticeWindow::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        SetEditText(window, IDC_NOTICE_TEXT, CurrentText());
-        return 1;
-    case WM_COMMAND:
-        return OnCommand(window, wparam, lparam);
-    case WM_SYSCOMMAND:
-        if ((wparam & kCloseMask) != SC_CLOSE)
+    return Guarded<INT_PTR>(0, [&]() -> INT_PTR {
+        switch (message) {
+        case WM_INITDIALOG:
+            SetEditText(window, IDC_NOTICE_TEXT, CurrentText());
+            return 1;
+        case WM_COMMAND:
+            return OnCommand(window, wparam, lparam);
+        case WM_SYSCOMMAND:
+            if ((wparam & kCloseMask) != SC_CLOSE)
+                return 0;
+            ShowWindow(window, SW_HIDE);
+            return 1;
+        case WM_DESTROY:
+            // Also reached when the owner takes the window with it.
+            if (window == g_window)
+                g_window = nullptr;
+            return 1;
+        default:
             return 0;
-        ShowWindow(window, SW_HIDE);
-        return 1;
-    case WM_DESTROY:
-        // Also reached when the owner takes the window with it.
-        if (window == g_window)
-            g_window = nullptr;
-        return 1;
-    default:
-        return 0;
-    }
+        }
+    });
 }
 
 void ModelessNotice(int kind, const char* text)

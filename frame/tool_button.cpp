@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
-#include <cstring>
 #include <new>
 
+#include "frame/procedure_guard.h"
 #include "frame/program_instance.h"
 #include "frame/tool_window.h"
 
@@ -26,9 +26,9 @@ ToolButton* g_hovered = nullptr;
 
 BOOL CALLBACK ReleaseGroupMember(HWND window, LPARAM pressed)
 {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, ToolButton::kClassName) != 0)
+    // Only button windows keep a button object in their extra bytes.
+    const WNDPROC procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC));
+    if (procedure != &ToolButton::WindowProcedure)
         return TRUE;
     const ToolButton* self = reinterpret_cast<const ToolButton*>(pressed);
     ToolButton* other = ToolButton::FromHandle(window);
@@ -100,9 +100,12 @@ ToolButton::~ToolButton()
 ToolButton* ToolButton::Make(ToolWindow& tool, const ToolButtonDescriptor& descriptor, const RECT& place)
 {
     RegisterButtonClass(descriptor.cursor);
-    ToolButton* button = new (std::nothrow) ToolButton(tool, descriptor);
-    if (!button)
+    ToolButton* button = nullptr;
+    try {
+        button = new ToolButton(tool, descriptor);
+    } catch (const std::bad_alloc&) {
         return nullptr;
+    }
     button->m_busy = 1;
     HWND window = CreateWindowExA(kButtonExStyle, kClassName, "", kButtonStyle, place.left,
                                   place.top, place.right - place.left, place.bottom - place.top,
@@ -158,7 +161,7 @@ void ToolButton::Detach()
 LRESULT CALLBACK ToolButton::WindowProcedure(HWND window, UINT message, WPARAM wparam,
                                              LPARAM lparam)
 {
-    try {
+    Guarded<int>(0, [&] {
         if (message == WM_CREATE) {
             const CREATESTRUCTA* creation = reinterpret_cast<const CREATESTRUCTA*>(lparam);
             ToolButton* button = static_cast<ToolButton*>(creation->lpCreateParams);
@@ -168,9 +171,8 @@ LRESULT CALLBACK ToolButton::WindowProcedure(HWND window, UINT message, WPARAM w
         } else if (ToolButton* button = FromHandle(window)) {
             button->OnMessage(message, lparam);
         }
-    } catch (...) {
-        // Nothing may unwind into the system's code.
-    }
+        return 1;
+    });
     return DefWindowProcA(window, message, wparam, lparam);
 }
 

@@ -93,8 +93,12 @@ unsigned ToolWindow::AddBitmap(const char* name)
 {
     if (!name || !*name)
         return 0;
-    if (!m_bitmaps.Append(new (std::nothrow) BitmapResource(name)))
+    try {
+        if (!m_bitmaps.Append(new BitmapResource(name)))
+            return 0;
+    } catch (const std::bad_alloc&) {
         return 0;
+    }
     return m_bitmaps.Count();
 }
 

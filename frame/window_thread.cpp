@@ -1,6 +1,8 @@
 #include "frame/window_thread.h"
 
 #include "frame/base_window.h"
+#include "frame/message_loop.h"
+#include "frame/procedure_guard.h"
 
 WindowThread::WindowThread(int start_running, int priority)
     : m_thread(nullptr), m_id(0), m_start_running(start_running), m_priority(priority),
@@ -79,32 +81,23 @@ int WindowThread::WaitForWindow(DWORD milliseconds)
 }
 
 // The thread reads its object only until the window exists; after that it
-// serves the window by its handle alone.
+// serves the window by its handle alone (the object may be gone by then).
 DWORD WINAPI WindowThread::Routine(void* parameter)
 {
     WindowThread* self = static_cast<WindowThread*>(parameter);
     HANDLE created = self->m_created;
-    try {
+    const HWND handle = Guarded<HWND>(nullptr, [self]() -> HWND {
         BaseWindow* window = self->m_window;
-        HWND handle = window->Create(GetDesktopWindow()) ? window->Handle() : nullptr;
-        if (handle)
-            ShowWindow(handle, window->Descriptor().show_command);
-        SetEvent(created);
-        if (!handle)
-            return 0;
-        MSG message;
-        for (;;) {
-            const BOOL got = GetMessageA(&message, handle, 0, 0);
-            if (got == 0)
-                return static_cast<DWORD>(message.wParam);
-            // -1: the window is gone, destroyed without a quit message.
-            if (got == -1)
-                return 0;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    } catch (...) {
-        SetEvent(created);
+        if (!window->Create(GetDesktopWindow()))
+            return nullptr;
+        ShowWindow(window->Handle(), window->Descriptor().show_command);
+        return window->Handle();
+    });
+    SetEvent(created);
+    if (!handle)
         return 0;
-    }
+    return Guarded<DWORD>(0, [handle]() -> DWORD {
+        const LoopEnd end = ServeMessages(handle);
+        return end.quit ? static_cast<DWORD>(end.code) : 0;
+    });
 }

@@ -83,6 +83,19 @@ TEST_F(ToolWindowTest, ReleaseOutsideSendsNothingAndReleaseInsideSendsTheCommand
     ASSERT_EQ(1, owner.Count("OnCommand"));
     EXPECT_EQ(109u, owner.command.wparam);
     EXPECT_EQ(MAKELPARAM(3, 4), owner.command.lparam);
+
+    // Buttons that stay down work as radio buttons within their group.
+    std::vector<ToolButton*> radios;
+    for (int group : {1, 1, 2}) {
+        ToolButtonDescriptor descriptor{0, 0, kToolStaysDown, 110, kToolButtonUp, group};
+        ASSERT_EQ(1, tool.CreateButton(descriptor));
+        radios.push_back(ToolButton::FromHandle(descriptor.window));
+    }
+    for (ToolButton* radio : {radios[0], radios[2], radios[1]})
+        Click(radio->Handle());
+    EXPECT_EQ(kToolButtonUp, radios[0]->State());
+    EXPECT_EQ(kToolButtonDown, radios[1]->State());
+    EXPECT_EQ(kToolButtonDown, radios[2]->State());
 }
 
 TEST_F(ToolWindowTest, RaisedSunkenAndFlatButtonsDrawTheirFramesAndBitmaps)
