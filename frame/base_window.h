@@ -111,7 +111,8 @@ public:
     virtual const char* CaptionText(int number);
 
     // Creates and shows the window and serves only its messages until
-    // IsDone; 1, or 0 when the window cannot be made.
+    // IsDone; 1, or 0 when the window cannot be made. It takes the mouse
+    // capture from whoever holds it, so that its window gets the clicks.
     int RunModal();
     // Registers the class once per class name per process; always 1.
     int RegisterWindowClass();

@@ -59,6 +59,10 @@ int BaseWindow::BecomeMain(WindowThread* thread, const WindowSpec& descriptor)
 
 int BaseWindow::RunModal()
 {
+    // A press tracked elsewhere (a tool button's) would keep every click;
+    // losing the capture ends that press.
+    if (GetCapture())
+        ReleaseCapture();
     if (!Create(GetDesktopWindow()))
         return 0;
     ShowWindow(Handle(), SW_SHOW);

@@ -283,8 +283,10 @@ int ToolButton::TrackPress(int former, MSG& up)
         } else if (up.message < kFirstMouseMessage || up.message > kLastMouseMessage) {
             TranslateMessage(&up);
             DispatchMessageA(&up);
-            if (!m_descriptor.window)
-                return 0;  // destroyed meanwhile
+            // Destroyed meanwhile, or the mouse taken by another window (a
+            // modal one, opened by a timer): the press is over.
+            if (!m_descriptor.window || GetCapture() != m_descriptor.window)
+                return 0;
         }
     }
 }

@@ -45,3 +45,7 @@ private:
 
 // The top-level windows that belong to this thread and are still alive.
 int ThreadWindowCount();
+
+// Presses and releases the left button at a screen point, as the mouse
+// does: the press goes to the window that has the capture, if any.
+void ClickAtScreenPoint(POINT point);

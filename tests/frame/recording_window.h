@@ -36,6 +36,7 @@ public:
     int keep_files = 0;
     COLORREF paint_colour = CLR_INVALID;
     std::function<void(RecordingWindow&)> on_created = [](RecordingWindow&) {};
+    std::function<void(RecordingWindow&)> on_tick = [](RecordingWindow&) {};
     std::function<void(BuiltInToolBar&)> before_tool_bar = [](BuiltInToolBar&) {};
 
     HBRUSH class_brush = nullptr;
@@ -63,7 +64,7 @@ protected:
         if (style)
             fields.style = style;
     }
-    void OnTimer(TimerEvent& event) override { ticks.push_back(event.id); }
+    void OnTimer(TimerEvent& event) override { ticks.push_back(event.id); on_tick(*this); }
     void OnCreated(WindowEvent&) override { ++counts["OnCreated"]; on_created(*this); }
     void OnDestroyed(WindowEvent& event) override
     {
@@ -83,6 +84,7 @@ protected:
         if (paint_colour != CLR_INVALID)
             FillRect(record.dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
+    void OnMouseButton(ButtonRecord&) override { ++counts["OnMouseButton"]; }
     void OnScroll(ScrollRecord& record) override { scrolls.push_back(record); }
     int OnFilesDropped(DropInfo* files) override
     {

@@ -98,6 +98,39 @@ TEST_F(ToolWindowTest, ReleaseOutsideSendsNothingAndReleaseInsideSendsTheCommand
     EXPECT_EQ(kToolButtonDown, radios[2]->State());
 }
 
+// The owner's timer opens a modal window while the button tracks a press: that window gets
+// the mouse, and the press ends without a command.
+TEST_F(ToolWindowTest, AModalWindowOpenedDuringAPressTakesTheMouse)
+{
+    ASSERT_EQ(1, tool.AddButton(kWide, "Next", 109));
+    HWND button = ButtonAt(tool, 0);
+    RecordingWindow modal("ToolTestModal");
+    modal.on_created = [](RecordingWindow& w) {
+        w.StartTimer(1, 10);
+        RECT client = {};
+        GetClientRect(w.Handle(), &client);
+        POINT centre = {client.right / 2, client.bottom / 2};
+        ClientToScreen(w.Handle(), &centre);
+        ClickAtScreenPoint(centre);
+    };
+    modal.done = [](RecordingWindow& w) {
+        return w.Count("OnMouseButton") > 0 || w.ticks.size() >= 100 ? 1 : 0;
+    };
+    owner.on_tick = [&](RecordingWindow& w) {
+        w.StopTimer(5);
+        modal.RunModal();
+        // A press still tracked ends here, over the button.
+        PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
+    owner.StartTimer(5, 10);
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PumpMessages();
+    EXPECT_EQ(1, modal.Count("OnMouseButton"));
+    EXPECT_EQ(0, owner.Count("OnCommand"));
+    EXPECT_EQ(kToolButtonUp, ToolButton::FromHandle(button)->State());
+    EXPECT_EQ(nullptr, GetCapture());
+}
+
 TEST_F(ToolWindowTest, RaisedSunkenAndFlatButtonsDrawTheirFramesAndBitmaps)
 {
     auto add = [this](unsigned style) {
