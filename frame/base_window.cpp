@@ -10,13 +10,13 @@
 
 namespace {
 
-// CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC | CS_SAVEBITS.
-const UINT kClassStyle = 0x082B;
+// 0x082B
+const UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC | CS_SAVEBITS;
 const int kWindowBytes = 4;
-// WS_EX_NOPARENTNOTIFY | WS_EX_ACCEPTFILES.
-const DWORD kDefaultExStyle = 0x14;
-// WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU.
-const DWORD kDefaultStyle = 0x90880000;
+// 0x14
+const DWORD kDefaultExStyle = WS_EX_NOPARENTNOTIFY | WS_EX_ACCEPTFILES;
+// 0x90880000
+const DWORD kDefaultStyle = WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU;
 const char kDefaultResourceName[] = "VeltWnd2";
 const WindowRect kDefaultRect = {10, 10, 400, 200};
 

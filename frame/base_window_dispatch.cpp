@@ -16,8 +16,6 @@
 
 namespace {
 
-const WPARAM kSystemCommandMask = 0xFFF0;
-
 // The framework's scroll code for each of the platform's SB_* codes, from
 // SB_LINEUP (0) to SB_ENDSCROLL (8).
 const int kScrollCodes[] = {

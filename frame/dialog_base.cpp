@@ -7,6 +7,7 @@
 #include "frame/message_box.h"
 #include "frame/procedure_guard.h"
 #include "frame/program_instance.h"
+#include "frame/window_events.h"
 
 DialogBase::DialogBase(const char* template_name)
     : m_modal(1), m_window(nullptr), m_result(0), m_template(template_name ? template_name : ""),
@@ -216,7 +217,7 @@ INT_PTR DialogBase::HandleCommand(WPARAM wparam, LPARAM lparam)
 
 INT_PTR DialogBase::HandleSysCommand(WPARAM wparam)
 {
-    if ((wparam & 0xFFF0) != SC_CLOSE)
+    if ((wparam & kSystemCommandMask) != SC_CLOSE)
         return 0;
     if (MayClose() == 1)
         SendMessageA(m_window, kEndRequest, IDCANCEL, 0);

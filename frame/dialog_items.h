@@ -24,11 +24,12 @@ int DrawStandardIcon(HWND dialog, int id, unsigned icon_id);
 // Rectangle() with the current pen and brush; returns what it returns.
 int DrawRectangle(HDC dc, const RECT& rect);
 
-// The standard icons that the notice window and the prompts use.
-const unsigned kIconApplication = 32512;
-const unsigned kIconHand = 32513;
-const unsigned kIconQuestion = 32514;
-const unsigned kIconExclamation = 32515;
-const unsigned kIconAsterisk = 32516;
+// The standard icons that the notice window and the prompts use, by the
+// numbers they travel under in a message's parameter.
+const unsigned kIconApplication = 32512;  // IDI_APPLICATION
+const unsigned kIconHand = 32513;         // IDI_HAND
+const unsigned kIconQuestion = 32514;     // IDI_QUESTION
+const unsigned kIconExclamation = 32515;  // IDI_EXCLAMATION
+const unsigned kIconAsterisk = 32516;     // IDI_ASTERISK
 
 int IsStandardIcon(unsigned icon_id);

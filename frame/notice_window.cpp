@@ -8,12 +8,12 @@
 #include "frame/message_box.h"
 #include "frame/procedure_guard.h"
 #include "frame/program_instance.h"
+#include "frame/window_events.h"
 #include "res/resource_ids.h"
 
 namespace {
 
 const char kTemplateName[] = "GTMODELESS";
-const WPARAM kCloseMask = 0xFFF0;
 
 // The window's process-wide state. The text is a copy: the caller's text
 // may be gone by the time a newly created window reads it.
@@ -116,7 +116,7 @@ INT_PTR CALLBACK NoticeWindow::Procedure(HWND window, UINT message, WPARAM wpara
         case WM_COMMAND:
             return OnCommand(window, wparam, lparam);
         case WM_SYSCOMMAND:
-            if ((wparam & kCloseMask) != SC_CLOSE)
+            if ((wparam & kSystemCommandMask) != SC_CLOSE)
                 return 0;
             ShowWindow(window, SW_HIDE);
             return 1;

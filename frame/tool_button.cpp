@@ -18,9 +18,10 @@ const DWORD kButtonExStyle = WS_EX_NOPARENTNOTIFY;
 const DWORD kButtonStyle = WS_CHILD | WS_VISIBLE;
 const COLORREF kShadow = RGB(0x80, 0x80, 0x80);
 const COLORREF kLight = RGB(0xFF, 0xFF, 0xFF);
-// The mouse messages that the press loop drops, movement excepted.
-const UINT kFirstMouseMessage = 0x0200;
-const UINT kLastMouseMessage = 0x0209;
+// The mouse messages that the press loop drops, movement excepted:
+// 0x0200 to 0x0209.
+const UINT kFirstMouseMessage = WM_MOUSEFIRST;
+const UINT kLastMouseMessage = WM_MBUTTONDBLCLK;
 
 ToolButton* g_hovered = nullptr;
 

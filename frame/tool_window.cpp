@@ -8,10 +8,10 @@
 
 namespace {
 
-// WS_EX_NOPARENTNOTIFY | WS_EX_ACCEPTFILES.
-const DWORD kToolExStyle = 0x14;
-// WS_POPUP | WS_CAPTION.
-const DWORD kToolStyle = 0x80C00000;
+// 0x14
+const DWORD kToolExStyle = WS_EX_NOPARENTNOTIFY | WS_EX_ACCEPTFILES;
+// 0x80C00000
+const DWORD kToolStyle = WS_POPUP | WS_CAPTION;
 // The size before the first button fits the window; roomy enough for the
 // caption and a client area, so that the frame can be measured.
 const int kStartWidth = 120;

@@ -7,6 +7,10 @@
 // button, scroll and paint records live in the window and keep the last
 // event of their kind.
 
+// The bits of a WM_SYSCOMMAND's first parameter that name the command;
+// the platform keeps the low four for itself.
+const WPARAM kSystemCommandMask = 0xFFF0;
+
 struct WindowEvent {
     HWND window = nullptr;
     UINT message = 0;
