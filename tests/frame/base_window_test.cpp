@@ -14,6 +14,7 @@
 
 #include "frame/notice_window.h"
 #include "frame/program_instance.h"
+#include "frame/window_thread.h"
 #include "res/resource_ids.h"
 #include "tests/frame/gui_test_support.h"
 #include "tests/frame/recording_window.h"
@@ -46,7 +47,8 @@ WPARAM MakeDrop(BOOL on_frame)
     HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + 16);
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     *header = {sizeof(DROPFILES), {8, 9}, on_frame, FALSE};
-    std::strcpy(reinterpret_cast<char*>(header + 1), "C:\\a.STD");
+    const char name[] = "C:\\a.STD";
+    std::memcpy(header + 1, name, sizeof name);
     GlobalUnlock(block);
     return reinterpret_cast<WPARAM>(block);
 }
@@ -254,19 +256,26 @@ void AddButtons(BuiltInToolBar& tool_bar)
 
 TEST(BaseWindowTest, CreateAndDestroyCyclesLeaveNoObjectsBehind)
 {
-    // With a tool bar on the window's own bitmap, found under its class name.
+    // A window with a tool bar on its own bitmap (found under its class name), and one in
+    // a thread of its own.
     auto cycle = [] {
         RecordingWindow window("FrameBitmapBar");
         window.before_tool_bar = [](BuiltInToolBar& bar) { AddButtons(bar); };
         window.Create(nullptr);
         EXPECT_NE(nullptr, window.ToolBar().Handle());
+        RecordingWindow worker("FrameCycleWorker");
+        WindowThread thread;
+        ASSERT_EQ(1, thread.Start(&worker));
+        ASSERT_EQ(1, thread.WaitForWindow(5000));
         PumpMessages();
         window.Close();
+        PostMessageA(worker.Handle(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.Handle(), 5000));
     };
     cycle();  // the first round loads what stays loaded (common controls)
-    const int windows = ThreadWindowCount();
+    const HeldObjects before = CountHeldObjects();
     for (int i = 0; i < 20; ++i)
         cycle();
     PumpMessages();
-    EXPECT_EQ(windows, ThreadWindowCount());
+    EXPECT_EQ(before, CountHeldObjects());
 }

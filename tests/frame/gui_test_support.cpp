@@ -1,6 +1,13 @@
 #include "tests/frame/gui_test_support.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ostream>
 
 namespace {
 
@@ -121,6 +128,50 @@ int ThreadWindowCount()
     return count;
 }
 
+namespace {
+
+// The highest slot that a batch of fresh objects takes: freed slots are taken again first, so
+// it climbs only when objects are left behind.
+template <class Make, class Destroy>
+unsigned HighWater(int batch, Make make, Destroy destroy)
+{
+    std::vector<HANDLE> objects(batch);
+    unsigned top = 0;
+    for (HANDLE& object : objects) {
+        object = make();
+        top = std::max(top, static_cast<unsigned>(reinterpret_cast<uintptr_t>(object) & 0xFFFF));
+    }
+    for (HANDLE object : objects)
+        destroy(object);
+    return top;
+}
+
+}  // namespace
+
+bool HeldObjects::operator==(const HeldObjects& other) const
+{
+    return windows == other.windows && gdi_high_water == other.gdi_high_water &&
+           handle_high_water == other.handle_high_water;
+}
+
+HeldObjects CountHeldObjects()
+{
+    HeldObjects held;
+    held.windows = ThreadWindowCount();
+    held.gdi_high_water = HighWater(
+        1000, [] { return static_cast<HANDLE>(CreateSolidBrush(RGB(1, 2, 3))); },
+        [](HANDLE brush) { DeleteObject(brush); });
+    held.handle_high_water = HighWater(
+        200, [] { return CreateEventA(nullptr, TRUE, FALSE, nullptr); }, &CloseHandle);
+    return held;
+}
+
+std::ostream& operator<<(std::ostream& out, const HeldObjects& held)
+{
+    return out << held.windows << " windows, GDI slots up to " << held.gdi_high_water
+               << ", handles up to " << held.handle_high_water;
+}
+
 void ClickAtScreenPoint(POINT point)
 {
     SetCursorPos(point.x, point.y);
@@ -129,4 +180,17 @@ void ClickAtScreenPoint(POINT point)
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
+}
+
+void ExitWithTestResult()
+{
+    const testing::TestResult* result =
+        testing::UnitTest::GetInstance()->current_test_info()->result();
+    for (int i = 0; i < result->total_part_count(); ++i) {
+        const testing::TestPartResult& part = result->GetTestPartResult(i);
+        const char* file = part.file_name() ? part.file_name() : "";
+        std::fprintf(stderr, "%s:%d: %s\n", file, part.line_number(), part.message());
+    }
+    std::fflush(stderr);
+    std::_Exit(result->Failed() ? 1 : 0);
 }

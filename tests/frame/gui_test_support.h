@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,22 @@ private:
 // The top-level windows that belong to this thread and are still alive.
 int ThreadWindowCount();
 
+// What a leak would make grow: the windows of this thread, and the highest
+// GDI and kernel handle-table slots that fresh objects take (the platform's
+// own counts read 0 under Wine).
+struct HeldObjects {
+    int windows = 0;
+    unsigned gdi_high_water = 0;
+    unsigned handle_high_water = 0;
+    bool operator==(const HeldObjects& other) const;
+};
+HeldObjects CountHeldObjects();
+std::ostream& operator<<(std::ostream& out, const HeldObjects& held);
+
 // Presses and releases the left button at a screen point, as the mouse
 // does: the press goes to the window that has the capture, if any.
 void ClickAtScreenPoint(POINT point);
+
+// Ends a death test's child process: 0 when its checks passed, 1 after
+// printing each failure to standard error (the parent shows only that).
+[[noreturn]] void ExitWithTestResult();

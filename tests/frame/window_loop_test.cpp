@@ -84,8 +84,10 @@ TEST(WindowThreadTest, ServesItsWindowFromAnotherThreadWithoutClaimingTheLoop)
     EXPECT_EQ(1, window.Count("OnDestroyed"));
 }
 
-// The loop stays claimed for the rest of the process: tests needing it unclaimed run before.
-TEST(RunTest, RunServesTheMainWindowAndRefusesASecondLoop)
+namespace {
+
+// The claim on the loop lasts for the rest of the process, so this runs in a child process.
+void RunAndRefuseASecondLoop()
 {
     BoxAnswerer answers;
     {
@@ -116,4 +118,12 @@ TEST(RunTest, RunServesTheMainWindowAndRefusesASecondLoop)
     EXPECT_EQ(-1, late.BecomeMain(&thread, WindowSpec()));
     EXPECT_EQ(WindowThread::kNotStarted, thread.GetState());
     EXPECT_EQ(4u, answers.Boxes().size());
+    ExitWithTestResult();
+}
+
+}  // namespace
+
+TEST(RunDeathTest, RunServesTheMainWindowAndRefusesASecondLoop)
+{
+    EXPECT_EXIT(RunAndRefuseASecondLoop(), testing::ExitedWithCode(0), "");
 }
