@@ -71,25 +71,17 @@ std::string Formatted(const AlarmEvent& event)
     return text.c_str();
 }
 
-class AlarmDialogTest : public AlarmTest {
-protected:
-    // Armed for 12/24/2030 18:05 with everything away from the defaults.
-    AlarmEvent Armed()
-    {
-        AlarmEvent event;
-        EXPECT_EQ(1, event.ParseEventTime("12/24/2030 18:05"));
-        event.SetMessage("line one\r\nline two");
-        event.SetSoundChoice(kSoundHot);
-        event.SetExecute(1);
-        event.SetEnabled(1);
-        return event;
-    }
-};
+using AlarmDialogTest = AlarmTest;
 
 TEST_F(AlarmDialogTest, AnArmedEventIsShownAndOkTakesItAllOverWithTheWholeMessage)
 {
     WriteBytes("warn.wav", "RIFF");
-    AlarmEvent event = Armed();
+    AlarmEvent event;
+    ASSERT_EQ(1, event.ParseEventTime("12/24/2030 18:05"));
+    event.SetMessage("line one\r\nline two");
+    event.SetSoundChoice(kSoundHot);
+    event.SetExecute(1);
+    event.SetEnabled(1);
     // Past the 30,000 characters an edit control takes until told otherwise.
     std::string more;
     while (more.size() < 40000)
@@ -119,74 +111,6 @@ TEST_F(AlarmDialogTest, AnArmedEventIsShownAndOkTakesItAllOverWithTheWholeMessag
     EXPECT_STREQ("warn.wav", event.SoundFile().c_str());
     EXPECT_EQ(0, event.IsExecute());
     EXPECT_EQ(1, event.IsEnabled());
-}
-
-TEST_F(AlarmDialogTest, ATimeInAnyOtherFormGivesTheInputErrorOnceAndDisablesTheEvent)
-{
-    AlarmEvent event = Armed();
-    std::string first, second;
-    Watcher watcher([&] {
-        HWND dialog = SeeDialog().window;
-        Type(dialog, ORV_ALARM_TIME, "5/9/2001 14:30");
-        Type(dialog, ORV_ALARM_MESSAGE, "new text");
-        Press(dialog, IDOK);
-        first = AnswerBox("EVENT INPUT ERROR");
-        second = AnswerBox("EVENT INPUT ERROR", 500);
-    });
-    AlarmDialog dialog(&event);
-    EXPECT_EQ(1, dialog.Run());
-    watcher.Join();
-    EXPECT_EQ("Time format is not correct: The date and time were not updated. Event will be "
-              "disabled.",
-              first);
-    EXPECT_EQ("<no box>", second);
-    // The rest is taken over; the time stays and the event will not fire.
-    EXPECT_EQ(0, event.IsEnabled());
-    EXPECT_EQ("12/24/2030 18:05", Formatted(event));
-    EXPECT_STREQ("new text", event.Message().c_str());
-}
-
-TEST_F(AlarmDialogTest, CancelKeepsAllButTheSoundChoiceAndHelpOrTheCloseBoxLeaveItOpen)
-{
-    AlarmEvent event = Armed();
-    event.SetEnabled(0);
-    event.SetExecute(0);
-    event.SetSoundChoice(9);  // no such choice: None
-    SeenDialog seen;
-    std::string help;
-    bool open_after_help = false;
-    bool open_after_close_box = false;
-    Watcher watcher([&] {
-        seen = SeeDialog();
-        ClickButton(seen.window, ORV_ALARM_HOT);
-        ClickButton(seen.window, ORV_ALARM_EXECUTE);
-        Type(seen.window, ORV_ALARM_TIME, "01/01/2031 00:00");
-        Type(seen.window, ORV_ALARM_MESSAGE, "changed");
-        Press(seen.window, ORV_ALARM_HELP);
-        help = AnswerBox("QUICK HELP");
-        open_after_help = IsWindowVisible(seen.window) != FALSE;
-        PostMessageA(seen.window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        Sleep(300);
-        open_after_close_box = IsWindowVisible(seen.window) != FALSE;
-        Press(seen.window, IDCANCEL);
-    });
-    AlarmDialog dialog(&event);
-    EXPECT_EQ(0, dialog.Run());
-    watcher.Join();
-    EXPECT_EQ((std::vector<int>{1, 0, 0, 0, 0, 0}), seen.sound_checks);
-    EXPECT_TRUE(open_after_help);
-    EXPECT_TRUE(open_after_close_box);
-    EXPECT_EQ("Edit the time. Add your message. Select a sound to play. 'Execute' runs the "
-              "message from the command prompt. All events are logged.",
-              help);
-
-    EXPECT_EQ(1, dialog.Cancelled());
-    EXPECT_EQ(static_cast<unsigned>(kSoundHot), event.SoundChoice());
-    EXPECT_EQ("12/24/2030 18:05", Formatted(event));
-    EXPECT_STREQ("line one\r\nline two", event.Message().c_str());
-    EXPECT_EQ(0, event.IsExecute());
-    EXPECT_EQ(0, event.IsEnabled());
-    EXPECT_STREQ("", event.SoundFile().c_str());
 }
 
 }  // namespace

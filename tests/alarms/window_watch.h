@@ -53,21 +53,6 @@ inline HWND WaitForOwnWindow(const char* class_name, const char* caption = nullp
     return nullptr;
 }
 
-// The text of this process's message box captioned caption, once its OK
-// has closed it; "<no box>" when none comes.
-inline std::string AnswerBox(const char* caption, DWORD milliseconds = 5000)
-{
-    HWND box = WaitForOwnWindow("#32770", caption, milliseconds);
-    if (!box)
-        return "<no box>";
-    const std::string text = TextOf(GetDlgItem(box, 0xFFFF));  // the text's static
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    for (int i = 0; i < 250 && IsWindow(box) && IsWindowVisible(box); ++i)
-        Sleep(20);
-    return text;
-}
-
 // Runs work on a thread of its own; joined when the watcher goes.
 class Watcher {
 public:
