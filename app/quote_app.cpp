@@ -9,6 +9,8 @@
 #include "base/file_path.h"
 #include "frame/file_type_registration.h"
 #include "frame/message_box.h"
+#include "frame/message_loop.h"
+#include "frame/program_instance.h"
 #include "res/orvalis_ids.h"
 
 namespace {
@@ -191,6 +193,7 @@ void QuoteApp::OnCreated(WindowEvent&)
         SetUpToolbar(m_tool_bar.get());
         ShowToolbar(m_tool_bar.get());
     }
+    SetLoopAccelerators(Handle(), LoadAcceleratorsA(ProgramInstance(), ORV_RES_MAIN));
     NextItem();
     m_alarm_firing.RestoreArmed(m_alarm, *this);
     StartTimer(kAlarmTimer, kAlarmPeriod);
@@ -201,6 +204,7 @@ void QuoteApp::OnCreated(WindowEvent&)
 
 void QuoteApp::OnDestroyed(WindowEvent&)
 {
+    SetLoopAccelerators(nullptr, nullptr);
     WriteState();
     m_tool_bar.reset();
 }

@@ -100,7 +100,6 @@ protected:
     int OnCommand(WindowEvent& event) override;
     void OnPaint(PaintRecord& paint) override;
     void OnMouseButton(ButtonRecord& button) override;
-    void OnKeyDown(KeyRecord& key) override;
     int OnFilesDropped(DropInfo* files) override;
 
 private:

@@ -50,9 +50,13 @@ int64_t VolumeHeaderSize()
 
 }  // namespace
 
+// Menu commands and buttons carry 0 above the id, keys of the keyboard
+// table 1; anything else is a control's notification.
 int QuoteApp::OnCommand(WindowEvent& event)
 {
-    switch (event.wparam) {
+    if (HIWORD(event.wparam) > 1)
+        return 0;
+    switch (LOWORD(event.wparam)) {
     case ORV_CMD_HELP: ShowHelp(); return 1;
     case ORV_CMD_ABOUT: AboutBox().Run(); return 1;
     case ORV_CMD_NEXT_QUOTE: NextItem(); return 1;
@@ -79,14 +83,6 @@ void QuoteApp::OnMouseButton(ButtonRecord& button)
 {
     if (button.button == kRightButton && button.action == kButtonPress)
         EditItem();
-}
-
-void QuoteApp::OnKeyDown(KeyRecord& key)
-{
-    if (key.key == VK_RIGHT || key.key == VK_NEXT)
-        NextItem();
-    else if (key.key == VK_LEFT || key.key == VK_PRIOR)
-        PreviousItem();
 }
 
 int QuoteApp::NextItem()

@@ -1,5 +1,24 @@
 #include "frame/message_loop.h"
 
+namespace {
+
+thread_local HWND g_key_window = nullptr;
+thread_local HACCEL g_key_table = nullptr;
+
+bool IsKeyCommand(HWND window, MSG& message)
+{
+    return !window && g_key_table && IsWindow(g_key_window) &&
+           TranslateAcceleratorA(g_key_window, g_key_table, &message);
+}
+
+}  // namespace
+
+void SetLoopAccelerators(HWND window, HACCEL table)
+{
+    g_key_window = window;
+    g_key_table = table;
+}
+
 LoopEnd ServeMessages(HWND window, const std::function<bool()>& done)
 {
     LoopEnd end;
@@ -13,8 +32,10 @@ LoopEnd ServeMessages(HWND window, const std::function<bool()>& done)
         }
         if (got == -1)
             return end;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        if (!IsKeyCommand(window, message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
         if (done && done())
             return end;
     }

@@ -11,6 +11,10 @@ struct LoopEnd {
     int code = 0;
 };
 
+// The keys of a table (LoadAcceleratorsA) become commands to window in the
+// thread's main loop, the one that serves all its windows; null for none.
+void SetLoopAccelerators(HWND window, HACCEL table);
+
 // Gets, translates and dispatches this thread's messages, or only window's
 // and its children's when window is given, until a quit message arrives,
 // done() holds after a message, or no message can come (GetMessageA fails

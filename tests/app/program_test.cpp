@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -141,8 +142,6 @@ TEST_F(ProgramTest, GotoAndPrevMoveBetweenItemsAndAFailedGotoKeepsTheItemOnShow)
         Command(program.Main(), ORV_CMD_PREV_QUOTE);
         EXPECT_TRUE(program.WaitForCaption(first));
     }
-    Command(program.Main(), ORV_CMD_HELP);
-    Answer(program, "Error!", "Cannot locate help file 'Orvalis.HLP'", IDOK);
     Close(program);
 }
 
@@ -152,32 +151,35 @@ TEST_F(ProgramTest, ARightClickEditWritesOneRecordAndCancelWritesNothing)
     ASSERT_TRUE(program.Main());
     Goto(program, "2");
     ASSERT_TRUE(program.WaitForCaption("Item Number 2"));
-    const std::string before = file_bytes("Volume01.STD");
-
-    RightClick(program.Main());
-    HWND editor = program.WaitForDialog("Entry Editor");
-    ASSERT_TRUE(editor);
     const std::string long_text(100000, 'w');
-    SetItemText(editor, ORV_EDIT_TEXT, long_text);
-    ASSERT_TRUE(Press(editor, IDOK));
-    EXPECT_FALSE(program.WaitForDialog("Entry Editor", 500));
-    const std::string after = file_bytes("Volume01.STD");
-
-    RightClick(program.Main());
-    editor = program.WaitForDialog("Entry Editor");
-    ASSERT_TRUE(editor);
-    SetItemText(editor, ORV_EDIT_TEXT, "not this");
-    ASSERT_TRUE(Press(editor, IDCANCEL));
+    std::vector<size_t> ends = {file_bytes("Volume01.STD").size()};
+    // A new text, then OK on the long item as it stands, then Cancel.
+    const struct {
+        const std::string* typed;
+        int button;
+    } edits[] = {{&long_text, IDOK}, {nullptr, IDOK}, {&m_state, IDCANCEL}};
+    for (const auto& edit : edits) {
+        RightClick(program.Main());
+        HWND editor = program.WaitForDialog("Entry Editor");
+        ASSERT_TRUE(editor);
+        if (edit.typed)
+            SetItemText(editor, ORV_EDIT_TEXT, *edit.typed);
+        ASSERT_TRUE(Press(editor, edit.button));
+        EXPECT_FALSE(program.WaitForDialog("Entry Editor", 300));
+        ends.push_back(file_bytes("Volume01.STD").size());
+    }
     Close(program);
 
-    EXPECT_EQ(after, file_bytes("Volume01.STD"));
     QuoteDatabaseV2 db;
     EXPECT_EQ(static_cast<uint32_t>(kItems), db.count());
     EXPECT_EQ(long_text, stored_entry(db, 2).text().c_str());
-    // Written once: the entry points at the first record after the old end.
+    // Each OK wrote one record at the end: the entry points at the second,
+    // which ends the file; Cancel wrote nothing.
     uint32_t offset = 0;
     ASSERT_EQ(1u, db.read_entry(2, offset));
-    EXPECT_EQ(before.size(), offset);
+    EXPECT_EQ(ends[1], offset);
+    EXPECT_EQ(ends[1] - ends[0], ends[2] - ends[1]);
+    EXPECT_EQ(ends[2], ends[3]);
 }
 
 TEST_F(ProgramTest, PasteOffersToReformatAWideTextAndRefusesATallOne)
@@ -213,18 +215,43 @@ TEST_F(ProgramTest, PasteOffersToReformatAWideTextAndRefusesATallOne)
         EXPECT_LE(end - start, 62u);
 }
 
-TEST_F(ProgramTest, PasteOverALostIndexChangesNothing)
+TEST_F(ProgramTest, NothingIsWrittenOverALostIndexOrAForeignVolume)
 {
     DeleteFileA("Volume01.idx");
     const std::string data = file_bytes("Volume01.STD");
-    RunningProgram program(m_folder.path());
-    ASSERT_TRUE(program.Main());
-    Answer(program, "Message", "Item has not been appended to the database.", IDOK);
-    PutOnClipboard("a new saying");
-    Command(program.Main(), ORV_CMD_PASTE);
-    Answer(program, "Error!", "Could not add a new item to database. Out of disk space?", IDOK);
-    Close(program);
+    write_bytes("Foreign.STD", "not a quote volume");
+    for (const char* opened : {"", "Foreign.STD"}) {
+        RunningProgram program(m_folder.path(), opened);
+        ASSERT_TRUE(program.Main());
+        if (*opened)
+            Answer(program, "Unable to read databases.", "Un-support database format.", IDOK);
+        else
+            Answer(program, "Message", "Item has not been appended to the database.", IDOK);
+        EXPECT_EQ(opened, WindowText(program.Main()));
+        PutOnClipboard("a new saying");
+        Command(program.Main(), ORV_CMD_PASTE);
+        Answer(program, "Error!", "Could not add a new item to database. Out of disk space?",
+               IDOK);
+        Close(program);
+    }
     EXPECT_EQ(data, file_bytes("Volume01.STD"));
+    EXPECT_EQ("not a quote volume", file_bytes("Foreign.STD"));
+}
+
+TEST_F(ProgramTest, ADocumentNamedOnTheCommandLineIsTheVolumeOpened)
+{
+    {
+        QuoteDatabaseV2 other(zstring("Other.STD"));
+        ASSERT_EQ(1u, other.append_item(make_quote(0, "cat", "the other volume")));
+    }
+    RunningProgram program(m_folder.path(), "\"" + m_folder.file("Other.STD") + "\"");
+    ASSERT_TRUE(program.WaitForCaption("Item Number 0"));
+    Command(program.Main(), ORV_CMD_COPY);
+    Sleep(300);
+    EXPECT_EQ("the other volume", ClipboardString());
+    PostMessageA(program.Main(), WM_KEYDOWN, VK_F1, 0);
+    Answer(program, "Error!", "Cannot locate help file 'Orvalis.HLP'", IDOK);
+    Close(program);
 }
 
 TEST_F(ProgramTest, CutLeavesTheTombstoneOnShowAndARightClickRestoresTheItem)
