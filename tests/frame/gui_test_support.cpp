@@ -14,13 +14,6 @@ namespace {
 BoxAnswerer* g_answerer = nullptr;
 const char kAnsweredMark[] = "FrameTestAnswered";
 
-std::string TextOf(HWND window)
-{
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 bool IsClass(HWND window, const char* name)
 {
     char class_name[64] = "";
@@ -100,7 +93,7 @@ void BoxAnswerer::Answer(HWND box)
         return;
     SetPropA(box, kAnsweredMark, box);
     SeenBox seen;
-    seen.caption = TextOf(box);
+    seen.caption = WindowText(box);
     seen.owner = GetWindow(box, GW_OWNER);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsClass(child, "Button"))
@@ -110,7 +103,7 @@ void BoxAnswerer::Answer(HWND box)
         else if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             seen.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
         else
-            seen.text += TextOf(child);
+            seen.text += WindowText(child);
     }
     int answer = seen.buttons.empty() ? IDOK : seen.buttons.front();
     if (m_next < m_answers.size())
@@ -119,6 +112,13 @@ void BoxAnswerer::Answer(HWND box)
     // Posted: the box's own loop presses the button once it runs.
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+}
+
+std::string WindowText(HWND window)
+{
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
+    return text;
 }
 
 int ThreadWindowCount()

@@ -44,6 +44,9 @@ private:
     HHOOK m_hook;
 };
 
+// The whole text of a window or control.
+std::string WindowText(HWND window);
+
 // The top-level windows that belong to this thread and are still alive.
 int ThreadWindowCount();
 

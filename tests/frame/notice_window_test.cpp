@@ -14,18 +14,16 @@ namespace {
 
 std::string EditText(HWND dialog, int id)
 {
-    char text[256] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    return WindowText(GetDlgItem(dialog, id));
 }
 
 std::vector<std::string> ListEntries(HWND dialog, int id)
 {
     std::vector<std::string> entries;
-    char entry[256];
     for (LRESULT i = 0; i < SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0); ++i) {
-        SendDlgItemMessageA(dialog, id, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
-        entries.push_back(entry);
+        std::string entry(SendDlgItemMessageA(dialog, id, LB_GETTEXTLEN, i, 0) + 1, '\0');
+        SendDlgItemMessageA(dialog, id, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&entry[0]));
+        entries.push_back(entry.c_str());
     }
     return entries;
 }

@@ -62,9 +62,7 @@ TEST_F(ToolWindowTest, ButtonsLineUpAndFitTheWindow)
     EXPECT_EQ(std::make_pair(48, 20), ClientSize(tool.Handle()));
     EXPECT_NE(ButtonAt(tool, 24), ButtonAt(tool, 23));
     SendMessageA(ButtonAt(tool, 0), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    char tip[64] = "";
-    GetWindowTextA(tool.Handle(), tip, sizeof tip);
-    EXPECT_STREQ("Previous Quote", tip);
+    EXPECT_EQ("Previous Quote", WindowText(tool.Handle()));
 
     // Without a loadable bitmap a button is 13 x 13.
     ASSERT_EQ(1, tool.AddButton("NOSUCHBITMAP", nullptr, 40));
