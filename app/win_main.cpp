@@ -49,8 +49,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
         g_start = 1;
     }
     SetMessageQueue(kQueueLength);
-    QuoteApp* app = new (std::nothrow) QuoteApp;
-    if (!app) {
+    QuoteApp* app = nullptr;
+    try {
+        app = new QuoteApp;
+    } catch (const std::bad_alloc&) {
         NoticeBox("Insufficent memory to create main window!");
         return 0;
     }
