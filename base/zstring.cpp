@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string>
 
+#include "base/stream_bytes.h"
+
 const unsigned zstring::npos;
 const unsigned zstring::default_iomax;
 const unsigned zstring::default_growth;
@@ -18,9 +20,6 @@ namespace {
 // The growth is kept small enough that growth + length + 4 stays far from
 // the top of the 32-bit range for any text that fits in memory.
 const unsigned kMaxGrowth = 65536;
-// read_stream takes the text in pieces of this size, so a length prefix
-// from a damaged file costs memory only for the bytes that really arrive.
-const unsigned kReadChunk = 65536;
 const unsigned kTokenScratch = 1024;
 
 unsigned measure(const char* s)
@@ -444,12 +443,7 @@ std::istream& zstring::read_stream(std::istream& is)
     }
     is.get();  // the separator, whatever byte it is
     std::string text;
-    while (is && text.size() < n) {
-        const size_t want = n - text.size() < kReadChunk ? n - text.size() : kReadChunk;
-        const size_t have = text.size();
-        text.resize(have + want);
-        is.read(&text[have], static_cast<std::streamsize>(want));
-    }
+    read_exactly(is, n, text);
     if (!is)
         return is;  // short input: get() or read() marked the stream failed
     const unsigned size = m_growth + n + 4;

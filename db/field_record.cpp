@@ -6,25 +6,11 @@
 #include <ostream>
 #include <sstream>
 
+#include "base/stream_bytes.h"
+
 namespace {
 
-// A scrambled body's length comes from the file: its bytes are taken in
-// pieces of this size, so a huge length costs memory only for what arrives.
-const size_t kReadChunk = 65536;
 const unsigned kKeyOffset = 0x33;
-
-// Reads exactly n bytes into out; a short read fails the stream.
-void read_bytes(std::istream& is, unsigned n, std::string& out)
-{
-    out.clear();
-    while (is && out.size() < n) {
-        const size_t want = n - out.size() < kReadChunk ? n - out.size() : kReadChunk;
-        const size_t have = out.size();
-        out.resize(have + want);
-        is.read(&out[have], static_cast<std::streamsize>(want));
-        out.resize(have + static_cast<size_t>(is.gcount()));
-    }
-}
 
 // The one byte after a decimal number, whatever its value.
 void skip_separator(std::istream& is)
@@ -108,7 +94,7 @@ std::istream& FieldRecord::read_scrambled_body(std::istream& is)
         return is;
     skip_separator(is);
     std::string body;
-    read_bytes(is, size, body);
+    read_exactly(is, size, body);
     if (!is)
         return is;
     unscramble(body);
