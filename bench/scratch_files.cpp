@@ -1,5 +1,9 @@
 #include "bench/scratch_files.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
