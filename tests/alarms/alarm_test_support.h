@@ -23,14 +23,13 @@ inline void WriteBytes(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Each test runs in a new empty current folder, removed with its contents
-// afterwards. The whole process runs in US Eastern time (EST5EDT, whose
-// rule changed in 2007): see fixed_zone.cpp.
+// Each test runs in a new empty current folder, removed afterwards. The
+// whole process runs in US Eastern time (EST5EDT, whose rule changed in
+// 2007): see fixed_zone.cpp.
 class AlarmTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        m_saved_folder = fs::current_path();
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         const fs::path folder = fs::temp_directory_path() / ("orv_alarm_" + std::to_string(stamp));
         ASSERT_TRUE(fs::create_directory(folder));
@@ -44,8 +43,6 @@ protected:
         fs::remove_all(m_folder, ignored);
     }
 
+    const fs::path m_saved_folder = fs::current_path();
     std::string m_folder;
-
-private:
-    fs::path m_saved_folder;
 };

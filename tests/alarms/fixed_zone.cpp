@@ -9,8 +9,7 @@
 
 namespace {
 
-class FixedZone : public testing::Environment {
-public:
+struct FixedZone : testing::Environment {
     void SetUp() override
     {
 #ifdef _WIN32
