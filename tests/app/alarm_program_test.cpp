@@ -4,14 +4,12 @@
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "db/quote_database.h"
 #include "frame/tool_window.h"
 #include "program_driver.h"
 #include "res/orvalis_ids.h"
@@ -52,33 +50,9 @@ std::string ControlText(HWND dialog, int id)
     return text;
 }
 
-bool Within(const RECT& inner, const RECT& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
-{
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    while (!done()) {
-        if (GetTickCount64() >= end)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-class AlarmProgramTest : public ::testing::Test {
+class AlarmProgramTest : public ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        DeleteFileA(m_state.c_str());
-        DeleteFileA(m_log.c_str());
-        DeleteFileA(m_armed.c_str());
-        QuoteDatabaseV2 db;
-        append_quotes(db, 3);
-    }
+    AlarmProgramTest() : ProgramFixture(3) { DeleteFileA(m_armed.c_str()); }
     // A leftover armed alarm would fire in the next test's program.
     void TearDown() override { DeleteFileA(m_armed.c_str()); }
 
@@ -97,14 +71,6 @@ protected:
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
 
-    void Answer(RunningProgram& program, const char* caption, const std::string& text)
-    {
-        HWND box = program.WaitForDialog(caption);
-        ASSERT_TRUE(box) << caption;
-        EXPECT_EQ(text, BoxText(box));
-        EXPECT_TRUE(Press(box, IDOK));
-    }
-
     void Start(RunningProgram& program)
     {
         m_main = program.Main();
@@ -114,17 +80,8 @@ protected:
         ASSERT_TRUE(m_tools);
     }
 
-    void Close(RunningProgram& program)
-    {
-        PostMessageA(m_main, WM_CLOSE, 0, 0);
-        EXPECT_EQ(0, program.WaitForExit());
-    }
-
-    ScratchFolder m_folder;
     HWND m_main = nullptr;
     HWND m_tools = nullptr;
-    const std::string m_state = WindowsFile("ORVLS3.DAT");
-    const std::string m_log = WindowsFile("ORVLS.TXT");
     const std::string m_armed = WindowsFile("ORVLS3.ALM");
 };
 
@@ -176,7 +133,8 @@ TEST_F(AlarmProgramTest, TheDialogArmsTheAlarmAndItsNoticeComesUpOverHiddenWindo
     RECT rect = {}, area = {};
     GetWindowRect(prompt, &rect);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    EXPECT_TRUE(Within(rect, area));
+    EXPECT_TRUE(rect.left >= area.left && rect.top >= area.top && rect.right <= area.right &&
+                rect.bottom <= area.bottom);
     EXPECT_FALSE(IsWindowVisible(m_main));
     EXPECT_FALSE(IsWindowVisible(m_tools));
     EXPECT_EQ(std::vector<std::string>{"\"Stretch your legs\""}, LoggedLines(m_log));

@@ -6,15 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace {
-
-bool AllLive(std::uint32_t)
-{
-    return true;
-}
-
-}  // namespace
-
 TEST(DrawItem, ReachesEveryPartOfALargeVolumeEvenly)
 {
     std::mt19937 generator(20240601);
@@ -23,7 +14,7 @@ TEST(DrawItem, ReachesEveryPartOfALargeVolumeEvenly)
     std::vector<int> hits(buckets);
     std::int64_t highest = -1;
     for (int i = 0; i < draws; ++i) {
-        const std::int64_t item = DrawItem(count, generator, AllLive);
+        const std::int64_t item = DrawItem(count, generator, [](std::uint32_t) { return true; });
         ASSERT_GE(item, 0);
         ASSERT_LT(item, count);
         highest = std::max(highest, item);
@@ -37,28 +28,24 @@ TEST(DrawItem, ReachesEveryPartOfALargeVolumeEvenly)
     for (int h : hits)
         chi_square += (h - expected) * (h - expected) / expected;
     EXPECT_LT(chi_square, 160.0);
-}
 
-TEST(DrawItem, TakesNoShareOfTheGeneratorRangeTwice)
-{
-    // 2^32 % (3 x 2^30) is 2^30: a plain modulo would give the lowest
-    // third of the items half of all draws.
-    std::mt19937 generator(7);
-    const std::uint32_t count = 0xC0000000u;
+    // 2^32 % (3 x 2^30) is 2^30: a plain modulo would give the lowest third
+    // of the items half of all draws.
     int low = 0;
     for (int i = 0; i < 30000; ++i)
-        low += DrawBelow(count, generator) < 0x40000000u;
+        low += DrawBelow(0xC0000000u, generator) < 0x40000000u;
     EXPECT_NEAR(10000, low, 500);
     EXPECT_EQ(0u, DrawBelow(1, generator));
 }
 
-TEST(DrawItem, FindsTheOnlyLiveItem)
+TEST(DrawItem, FindsTheOnlyLiveItemAndFailsWithoutOne)
 {
     const std::uint32_t count = 5000;
+    int asked = 0;
     for (std::uint32_t live : {0u, 2718u, count - 1}) {
         for (std::uint32_t seed = 1; seed <= 20; ++seed) {
             std::mt19937 generator(seed);
-            int asked = 0;
+            asked = 0;
             auto is_live = [&](std::uint32_t n) {
                 ++asked;
                 EXPECT_LT(n, count);
@@ -68,21 +55,14 @@ TEST(DrawItem, FindsTheOnlyLiveItem)
             EXPECT_LE(asked, 16 + static_cast<int>(count));
         }
     }
-}
 
-TEST(DrawItem, FailsWithoutALiveItemOrOnAFailedCount)
-{
     std::mt19937 generator(3);
-    int asked = 0;
-    auto dead = [&](std::uint32_t) {
-        ++asked;
-        return false;
-    };
+    auto dead = [&](std::uint32_t) { return ++asked, false; };
+    asked = 0;
     EXPECT_EQ(-1, DrawItem(1000, generator, dead));
-    EXPECT_EQ(16 + 1000, asked);
-
+    EXPECT_EQ(16 + 1000, asked);  // each entry asked once after the draws
     asked = 0;
     EXPECT_EQ(-1, DrawItem(0, generator, dead));
-    EXPECT_EQ(-1, DrawItem(0xFFFFFFFFu, generator, dead));
+    EXPECT_EQ(-1, DrawItem(0xFFFFFFFFu, generator, dead));  // the failed count
     EXPECT_EQ(0, asked);
 }

@@ -3,45 +3,10 @@
 #include <fstream>
 #include <vector>
 
+#include "db/quote_database.h"
+#include "tests/db/volume_test_support.h"
+
 namespace {
-
-const DWORD kPoll = 20;  // milliseconds
-
-struct WindowQuery {
-    DWORD process;
-    const char* class_name;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    WindowQuery& query = *reinterpret_cast<WindowQuery*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != query.process || !IsWindowVisible(window))
-        return TRUE;
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (query.class_name && lstrcmpA(name, query.class_name) != 0)
-        return TRUE;
-    if (query.caption && WindowText(window) != query.caption)
-        return TRUE;
-    query.found = window;
-    return FALSE;
-}
-
-template <class Test>
-bool Poll(Test test, DWORD milliseconds)
-{
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    do {
-        if (test())
-            return true;
-        Sleep(kPoll);
-    } while (GetTickCount64() < end);
-    return test();
-}
 
 // This test's folder, build\tests\app.
 std::string TestFolder()
@@ -54,6 +19,17 @@ std::string TestFolder()
 }
 
 }  // namespace
+
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
+{
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (!done()) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
 
 std::string ProgramUnderTest()
 {
@@ -98,12 +74,17 @@ RunningProgram::~RunningProgram()
 HWND RunningProgram::WaitForWindow(const char* class_name, const char* caption,
                                    DWORD milliseconds) const
 {
-    WindowQuery query = {m_process.dwProcessId, class_name, caption, nullptr};
-    Poll([&] {
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
-        return query.found != nullptr;
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, class_name, caption));) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == m_process.dwProcessId && IsWindowVisible(window))
+                return (found = window) != nullptr;
+        }
+        return false;
     }, milliseconds);
-    return query.found;
+    return found;
 }
 
 HWND RunningProgram::WaitForDialog(const char* caption, DWORD milliseconds) const
@@ -114,13 +95,13 @@ HWND RunningProgram::WaitForDialog(const char* caption, DWORD milliseconds) cons
 bool RunningProgram::WaitForCaption(const std::string& caption, DWORD milliseconds) const
 {
     HWND main = Main();
-    return main && Poll([&] { return WindowText(main) == caption; }, milliseconds);
+    return main && WaitFor([&] { return WindowText(main) == caption; }, milliseconds);
 }
 
 bool RunningProgram::WaitForItem(DWORD milliseconds) const
 {
     HWND main = Main();
-    return main && Poll([&] { return WindowText(main).rfind("Item Number ", 0) == 0; },
+    return main && WaitFor([&] { return WindowText(main).rfind("Item Number ", 0) == 0; },
                         milliseconds);
 }
 
@@ -155,7 +136,7 @@ bool Press(HWND dialog, int button)
         return false;
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    return Poll([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+    return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
 }
 
 void Command(HWND window, int command)
@@ -185,22 +166,16 @@ bool SaveScreenshot(HWND first, HWND second, const std::string& path)
     const int height = area.bottom - area.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    BITMAPINFO info = {};  // bottom-up, as BMP files store it
+    info.bmiHeader = {DWORD(sizeof info.bmiHeader), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, picture);
     BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     GdiFlush();
     const DWORD row = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + row * static_cast<DWORD>(height);
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info.bmiHeader;
+    const BITMAPFILEHEADER file = {0x4D42 /* "BM" */, offset + row * DWORD(height), 0, 0, offset};
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
@@ -210,4 +185,27 @@ bool SaveScreenshot(HWND first, HWND second, const std::string& path)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return out.good();
+}
+
+ProgramFixture::ProgramFixture(int items)
+{
+    DeleteFileA(m_state.c_str());
+    DeleteFileA(m_log.c_str());
+    QuoteDatabaseV2 db;
+    append_quotes(db, items);
+}
+
+void ProgramFixture::Answer(const RunningProgram& program, const char* caption,
+                            const std::string& text, int button)
+{
+    HWND box = program.WaitForDialog(caption);
+    ASSERT_TRUE(box) << caption;
+    EXPECT_EQ(text, BoxText(box));
+    EXPECT_TRUE(Press(box, button));
+}
+
+void ProgramFixture::Close(const RunningProgram& program)
+{
+    PostMessageA(program.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, program.WaitForExit());
 }

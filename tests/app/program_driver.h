@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/db/scratch_folder.h"
 
 // Starts the real Orvalis.exe in a folder and drives it from outside, as a
 // user would: windows are found by class and caption, commands are posted,
@@ -37,6 +42,8 @@ private:
     PROCESS_INFORMATION m_process;
 };
 
+// Polls until done() holds or the time is up; returns done().
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds);
 // The path of the program under test.
 std::string ProgramUnderTest();
 // A file in this test's own folder, for what a run leaves to look at.
@@ -56,3 +63,19 @@ void SetItemText(HWND dialog, int id, const std::string& text);
 bool SaveScreenshot(HWND first, HWND second, const std::string& path);
 // The state file and event log in the Windows folder.
 std::string WindowsFile(const char* name);
+
+// A test in a fresh scratch folder holding a volume of `items` sayings,
+// with no state file or event log left from an earlier run.
+class ProgramFixture : public ::testing::Test {
+protected:
+    explicit ProgramFixture(int items);
+    // Checks the text of the box with this caption, then presses button.
+    void Answer(const RunningProgram& program, const char* caption, const std::string& text,
+                int button = IDOK);
+    // Closes the main window; the program ends with 0.
+    void Close(const RunningProgram& program);
+
+    ScratchFolder m_folder;
+    const std::string m_state = WindowsFile("ORVLS3.DAT");
+    const std::string m_log = WindowsFile("ORVLS.TXT");
+};

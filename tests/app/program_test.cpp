@@ -42,15 +42,9 @@ std::string ClipboardString()
     return text;
 }
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        DeleteFileA(m_state.c_str());
-        DeleteFileA(m_log.c_str());
-        QuoteDatabaseV2 db;
-        append_quotes(db, kItems);
-    }
+    ProgramTest() : ProgramFixture(kItems) {}
 
     // Goes to an item through the Quote Lookup dialog.
     void Goto(RunningProgram& program, const std::string& number)
@@ -62,30 +56,11 @@ protected:
         ASSERT_TRUE(Press(lookup, IDOK));
     }
 
-    // The answer a box with this caption gave, after checking its text.
-    void Answer(RunningProgram& program, const char* caption, const std::string& text, int button)
-    {
-        HWND box = program.WaitForDialog(caption);
-        ASSERT_TRUE(box) << caption;
-        EXPECT_EQ(text, BoxText(box));
-        EXPECT_TRUE(Press(box, button));
-    }
-
     void RightClick(HWND main)
     {
         PostMessageA(main, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 30));
         PostMessageA(main, WM_RBUTTONUP, 0, MAKELPARAM(30, 30));
     }
-
-    void Close(RunningProgram& program)
-    {
-        PostMessageA(program.Main(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(0, program.WaitForExit());
-    }
-
-    ScratchFolder m_folder;
-    const std::string m_state = WindowsFile("ORVLS3.DAT");
-    const std::string m_log = WindowsFile("ORVLS.TXT");
 };
 
 TEST_F(ProgramTest, FirstRunMakesTheStateFileKeepsTheLogAndWritesFourRecordsAtExit)

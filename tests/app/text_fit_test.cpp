@@ -7,13 +7,6 @@
 
 namespace {
 
-std::string Reformat(const std::string& text, int width = 40)
-{
-    zstring z(text.c_str());
-    EXPECT_EQ(1, ReformatToFit(z, width));
-    return z.c_str();
-}
-
 std::string Repeat(char c, int n)
 {
     return std::string(static_cast<size_t>(n), c);
@@ -21,54 +14,49 @@ std::string Repeat(char c, int n)
 
 }  // namespace
 
-TEST(ReformatToFit, JoinsShortLinesAndKeepsLongOnes)
+TEST(ReformatToFit, JoinsShortLinesKeepsBlankAndLongOnesAndBreaksAtTheLastSpace)
 {
-    EXPECT_EQ("Short line one and the next one.",
-              Reformat("Short line one\r\nand the next one."));
-    EXPECT_EQ("no carriage return here", Reformat("no carriage return\nhere"));
-    // A line is kept from W - 14 = 26 columns on, counting its CR.
-    EXPECT_EQ(Repeat('x', 24) + " y", Reformat(Repeat('x', 24) + "\r\ny"));
-    EXPECT_EQ(Repeat('x', 25) + "\r\ny", Reformat(Repeat('x', 25) + "\r\ny"));
-    EXPECT_EQ(Repeat('x', 45) + "\r\ny", Reformat(Repeat('x', 45) + "\r\ny", 60));
-    EXPECT_EQ(Repeat('x', 44) + " y", Reformat(Repeat('x', 44) + "\r\ny", 60));
-    // A line feed at the very start is never joined.
-    EXPECT_EQ("\nabc", Reformat("\nabc"));
+    const std::string x24 = Repeat('x', 24), x25 = Repeat('x', 25), x41 = Repeat('x', 41);
+    const std::string a41 = Repeat('a', 41), edge = "The quick brown fox jumps over the lazy do\r\nnext";
+    const struct {
+        std::string text, expected;
+        int width;
+    } cases[] = {
+        {"Short line one\r\nand the next one.", "Short line one and the next one.", 40},
+        {"no carriage return\nhere", "no carriage return here", 40},
+        // A line is kept from W - 14 columns on, counting its CR.
+        {x24 + "\r\ny", x24 + " y", 40},
+        {x25 + "\r\ny", x25 + "\r\ny", 40},
+        {Repeat('x', 44) + "\r\ny", Repeat('x', 44) + " y", 60},
+        {Repeat('x', 45) + "\r\ny", Repeat('x', 45) + "\r\ny", 60},
+        {"\nabc", "\nabc", 40},  // a line feed at the very start is never joined
+        // Blank lines, and the line before them, are kept.
+        {"Para one.\r\n\r\nPara two\r\nis here.", "Para one.\r\n\r\nPara two is here.", 40},
+        {"One.\n\nTwo.\n\n\nThree.", "One.\n\nTwo.\n\n\nThree.", 40},
+        {"The quick brown fox jumps over the lazy dog and keeps on running.",
+         "The quick brown fox jumps over the lazy \r\ndog and keeps on running.", 40},
+        // Joined first, then broken: the join's space is the break point.
+        {"Short\r\n" + Repeat('y', 50), "Short \r\n" + Repeat('y', 41) + "\r\n" + Repeat('y', 9), 40},
+        // One byte past W + 1 is allowed when a line end follows it; further
+        // out, behind white space, it moves down (and is joined to the next).
+        {edge, edge, 40},
+        {x41 + " I\r\nnext", x41 + " \r\nI next", 40},
+        // A long word is broken after W + 1 bytes; white space at the very
+        // start is no break point.
+        {a41, a41, 40},
+        {Repeat('a', 42), a41 + "\r\na", 40},
+        {Repeat('a', 100), a41 + "\r\n" + a41 + "\r\n" + Repeat('a', 18), 40},
+        {" " + Repeat('a', 50), " " + Repeat('a', 40) + "\r\n" + Repeat('a', 10), 40},
+        {"", "", 40},
+    };
+    for (const auto& c : cases) {
+        zstring text(c.text.c_str());
+        EXPECT_EQ(1, ReformatToFit(text, c.width));
+        EXPECT_EQ(c.expected, text.c_str()) << c.text;
+    }
 }
 
-TEST(ReformatToFit, KeepsBlankLinesAndTheLineBeforeThem)
-{
-    EXPECT_EQ("Para one.\r\n\r\nPara two is here.",
-              Reformat("Para one.\r\n\r\nPara two\r\nis here."));
-    EXPECT_EQ("One.\n\nTwo.\n\n\nThree.", Reformat("One.\n\nTwo.\n\n\nThree."));
-}
-
-TEST(ReformatToFit, BreaksALongLineAfterItsLastSpace)
-{
-    EXPECT_EQ("The quick brown fox jumps over the lazy \r\ndog and keeps on running.",
-              Reformat("The quick brown fox jumps over the lazy dog and keeps on running."));
-    // Joined first, then broken: the join's space is the break point.
-    EXPECT_EQ("Short \r\n" + Repeat('y', 41) + "\r\n" + Repeat('y', 9),
-              Reformat("Short\r\n" + Repeat('y', 50)));
-    // One byte past W + 1 is allowed when a line end follows it.
-    const std::string edge = "The quick brown fox jumps over the lazy do\r\nnext";
-    EXPECT_EQ(edge, Reformat(edge));
-    // Further out, behind white space, it moves down (and the short line
-    // it then makes is joined to the next).
-    EXPECT_EQ(Repeat('x', 41) + " \r\nI next", Reformat(Repeat('x', 41) + " I\r\nnext"));
-}
-
-TEST(ReformatToFit, BreaksALongWordAfterWPlusOneBytes)
-{
-    EXPECT_EQ(Repeat('a', 41), Reformat(Repeat('a', 41)));
-    EXPECT_EQ(Repeat('a', 41) + "\r\na", Reformat(Repeat('a', 42)));
-    EXPECT_EQ(Repeat('a', 41) + "\r\n" + Repeat('a', 41) + "\r\n" + Repeat('a', 18),
-              Reformat(Repeat('a', 100)));
-    // White space at the very start is no break point.
-    EXPECT_EQ(" " + Repeat('a', 40) + "\r\n" + Repeat('a', 10), Reformat(" " + Repeat('a', 50)));
-    EXPECT_EQ("", Reformat(""));
-}
-
-TEST(TooWide, CountsEachLineAgainstTheColumns)
+TEST(TextFit, TooWideCountsEachLineAndTooLargeBytesAndLines)
 {
     EXPECT_EQ(0, TooWide("", 5));
     EXPECT_EQ(0, TooWide("abcdef", 5));
@@ -79,10 +67,7 @@ TEST(TooWide, CountsEachLineAgainstTheColumns)
     EXPECT_EQ(1, TooWide("abcde\nabcdef", 5));
     EXPECT_EQ(0, TooWide("abcd\r\nabc\r\n", 5));
     EXPECT_EQ(1, TooWide("abcd\r\nabcd\r\n", 5));
-}
 
-TEST(TooLarge, ComparesBytesWithTheScreenAndLinesWithItsRows)
-{
     EXPECT_EQ(0, TooLarge(Repeat('x', 29).c_str(), 10, 3));
     EXPECT_EQ(1, TooLarge(Repeat('x', 30).c_str(), 10, 3));
     EXPECT_EQ(0, TooLarge("a\nb\nc", 10, 3));
@@ -104,14 +89,8 @@ TEST(RoomOnScreen, CharactersAcrossAndDown)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.char_width);
-        ScreenSize screen;
-        screen.screen_width = 1024;
-        screen.screen_height = 768;
-        screen.frame_width = c.frame_width;
-        screen.frame_height = 34;
-        screen.char_width = c.char_width;
-        screen.char_height = c.char_height;
-        const TextRoom room = RoomOnScreen(screen);
+        const TextRoom room =
+            RoomOnScreen(ScreenSize{1024, 768, c.frame_width, 34, c.char_width, c.char_height});
         EXPECT_EQ(c.columns, room.columns);
         EXPECT_EQ(c.capped, room.capped_columns);
         EXPECT_EQ(c.rows, room.rows);
