@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include "db/quote_database.h"
 #include "db/volume_appender.h"
 #include "volume_test_support.h"
 
@@ -25,53 +24,42 @@ void copy_one_by_one(QuoteDatabaseV2& source, const char* name)
     ASSERT_EQ(1u, source.set_file_name(live));
 }
 
-// Live, replaced, deleted and erased items, a plain record, another
-// version's, a truncated one and an entry past the end.
-void build_mixed_volume(QuoteDatabaseV2& db)
+}  // namespace
+
+using Copy = VolumeTest;
+
+TEST_F(Copy, WritesTheBytesOfOneByOneAppends)
 {
+    // Live, replaced, deleted and erased items, a plain record, another
+    // version's, a truncated one and an entry past the end.
     append_quotes(db, 6);
     ASSERT_EQ(1u, db.append_item(make_quote(-7, "Life\r\nand more", "two\r\nlines \x07 bell")));
     ASSERT_EQ(1u, db.replace_item(2, make_quote(2, "cat", "edited")));
-    QuoteEntry doomed = make_quote(4, "cat", "quote 4");
-    doomed.set_position(4);
-    ASSERT_EQ(1u, db.delete_item(doomed));
+    delete_item(db, 4);
     ASSERT_EQ(1u, db.erase_entry(5));
 
-    const std::string data = file_bytes("Volume01.STD");
+    const std::string appended = file_bytes("Volume01.STD");
     const std::string plain = record_bytes("3", "plain body", true);
     const std::string old = record_bytes("2", "old version", true);
-    const auto end = static_cast<uint32_t>(data.size());
-    write_bytes("Volume01.STD", data + plain + old + "2 1\x01" "40 " + std::string(12, 'x'));
-    write_bytes("Volume01.idx", file_bytes("Volume01.idx") + entry_bytes(end) +
-                                    entry_bytes(end + plain.size()) +
-                                    entry_bytes(end + plain.size() + old.size()) +
-                                    entry_bytes(0x7FFFFFF0));
-}
-
-}  // namespace
-
-TEST(Copy, WritesTheBytesOfOneByOneAppends)
-{
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
-    build_mixed_volume(db);
-    const std::string data = file_bytes("Volume01.STD");
-    const std::string index = file_bytes("Volume01.idx");
+    const auto end = static_cast<uint32_t>(appended.size());
+    const std::string data = appended + plain + old + "2 1\x01" "40 " + std::string(12, 'x');
+    const std::string index = file_bytes("Volume01.idx") + entry_bytes(end) +
+                              entry_bytes(end + plain.size()) +
+                              entry_bytes(end + plain.size() + old.size()) + entry_bytes(0x7FFFFFF0);
+    write_bytes("Volume01.STD", data);
+    write_bytes("Volume01.idx", index);
 
     copy_one_by_one(db, "expected.STD");
     ASSERT_EQ(1u, db.copy_to(zstring("copy.STD")));
     EXPECT_EQ(file_bytes("expected.STD"), file_bytes("copy.STD"));
     EXPECT_EQ(file_bytes("expected.idx"), file_bytes("copy.idx"));
-    {
-        QuoteDatabaseV2 copy(zstring("copy.STD"));
-        EXPECT_EQ((std::vector<std::string>{"quote 0", "quote 1", "edited", "quote 3",
-                                            "two\r\nlines \x07 bell", "plain body"}),
-                  item_texts(copy));
-    }
+    QuoteDatabaseV2 copy(zstring("copy.STD"));
+    EXPECT_EQ((std::vector<std::string>{"quote 0", "quote 1", "edited", "quote 3",
+                                        "two\r\nlines \x07 bell", "plain body"}),
+              item_texts(copy));
     EXPECT_EQ(data, file_bytes("Volume01.STD")) << "the source is only read";
     EXPECT_EQ(index, file_bytes("Volume01.idx"));
 
-    ASSERT_EQ(1u, db.set_file_name(zstring("Volume01.STD")));
     ASSERT_EQ(1u, db.pack());
     EXPECT_EQ(file_bytes("expected.STD"), file_bytes("Volume01.STD"));
     EXPECT_EQ(file_bytes("expected.idx"), file_bytes("Volume01.idx"));
@@ -79,10 +67,8 @@ TEST(Copy, WritesTheBytesOfOneByOneAppends)
     EXPECT_EQ(index, file_bytes("Volume01.STD.bak.idx"));
 }
 
-TEST(Copy, RefusesEverySpellingOfItsOwnFiles)
+TEST_F(Copy, RefusesEverySpellingOfItsOwnFiles)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     append_quotes(db, 3);
     const std::string data = file_bytes("Volume01.STD");
     const std::string index = file_bytes("Volume01.idx");
@@ -101,10 +87,8 @@ TEST(Copy, RefusesEverySpellingOfItsOwnFiles)
     }
 }
 
-TEST(Copy, AVolumeWithoutAnIndexCopiesAsEmpty)
+TEST_F(Copy, AVolumeWithoutAnIndexCopiesAsEmpty)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     ASSERT_EQ(1u, db.copy_to(zstring("copy.STD")));
     EXPECT_EQ(file_bytes("Volume01.STD"), file_bytes("copy.STD"));
     EXPECT_EQ("", file_bytes("copy.idx"));
@@ -112,10 +96,8 @@ TEST(Copy, AVolumeWithoutAnIndexCopiesAsEmpty)
     EXPECT_EQ(0u, db.count());
 }
 
-TEST(Copy, ReadsRunsJumpsAndLongRecordsAcrossItsWindows)
+TEST_F(Copy, ReadsRunsJumpsAndLongRecordsAcrossItsWindows)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     // About 3 MB, edits far off at the end, texts longer than any window.
     VolumeAppender bulk;
     ASSERT_EQ(1, bulk.open(db.file_name(), db.index_name()));

@@ -1,23 +1,20 @@
-// Files held open by another program: a write that cannot reach its file is
-// reported as a failure, and a file that cannot be read is never mistaken
-// for a missing one.
-#include <windows.h>
-
+// Files held open by another program (only Windows stops a move or a delete
+// that way): a write that cannot reach its file is reported as a failure, a
+// file that cannot be read is never mistaken for a missing one, and a pack
+// leaves a complete volume.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "db/quote_database.h"
 #include "volume_test_support.h"
 
-TEST(HeldFile, WritesToAHeldIndexOrDataFileFail)
+using HeldFile = VolumeTest;
+
+TEST_F(HeldFile, WritesToAHeldIndexOrDataFileFail)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     append_quotes(db, 3);
-    QuoteEntry second = stored_entry(db, 1);
-    ASSERT_EQ(1u, db.delete_item(second));
+    delete_item(db, 1);
     const std::string index = file_bytes("Volume01.idx");
     const std::vector<std::string> texts = item_texts(db);
 
@@ -42,13 +39,9 @@ TEST(HeldFile, WritesToAHeldIndexOrDataFileFail)
     EXPECT_EQ(texts, item_texts(db));
 }
 
-TEST(HeldFile, AnUnreadableVolumeIsNeverReplaced)
+TEST_F(HeldFile, AnUnreadableVolumeIsNeverReplaced)
 {
-    ScratchFolder folder;
-    {
-        QuoteDatabaseV2 db;
-        append_quotes(db, 2);
-    }
+    append_quotes(db, 2);
     const std::string data = file_bytes("Volume01.STD");
     const std::string index = file_bytes("Volume01.idx");
     {
@@ -56,9 +49,9 @@ TEST(HeldFile, AnUnreadableVolumeIsNeverReplaced)
         // nothing, and the database must then refuse to write anywhere.
         FileLock lock("Volume01.STD", GENERIC_READ | GENERIC_WRITE, 0);
         ASSERT_TRUE(lock.held());
-        QuoteDatabaseV2 db;
-        EXPECT_FALSE(db.bound());
-        EXPECT_EQ(0u, db.append_item(make_quote(1, "cat", "lost?")));
+        QuoteDatabaseV2 opened;
+        EXPECT_FALSE(opened.bound());
+        EXPECT_EQ(0u, opened.append_item(make_quote(1, "cat", "lost?")));
         EXPECT_FALSE(file_exists("default.std"));
         EXPECT_FALSE(file_exists("default.idx"));
     }
@@ -66,21 +59,17 @@ TEST(HeldFile, AnUnreadableVolumeIsNeverReplaced)
     EXPECT_EQ(index, file_bytes("Volume01.idx"));
     {
         // The index shared only for writing: counting must not empty it.
-        QuoteDatabaseV2 db;
         FileLock lock("Volume01.idx", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE);
         ASSERT_TRUE(lock.held());
         EXPECT_EQ(0xFFFFFFFFu, db.count());
         EXPECT_EQ(0u, db.append_item(make_quote(1, "cat", "lost?")));
     }
     EXPECT_EQ(index, file_bytes("Volume01.idx"));
-    QuoteDatabaseV2 db;
-    EXPECT_EQ((std::vector<std::string>{"quote 0", "quote 1"}), item_texts(db));
+    EXPECT_EQ(quote_texts(0, 1), item_texts(db));
 }
 
-TEST(HeldFile, APackOfAnUnreadableVolumeStaysOnIt)
+TEST_F(HeldFile, APackOfAnUnreadableVolumeStaysOnIt)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     append_quotes(db, 3);
     const std::string data = file_bytes("Volume01.STD");
     {
@@ -95,4 +84,22 @@ TEST(HeldFile, APackOfAnUnreadableVolumeStaysOnIt)
     EXPECT_EQ(data, file_bytes("Volume01.STD"));
     EXPECT_EQ(quote_texts(0, 2), item_texts(db));
     EXPECT_EQ(1u, db.append_item(make_quote(3, "cat", "quote 3")));
+}
+
+TEST(VolumeLock, PackWithAHeldFileLeavesACompleteVolume)
+{
+    // A held old backup cannot be deleted, so the live pair cannot move
+    // there; with the live data file held, its index moves, then back.
+    for (const char* held : {"Volume01.STD.bak.STD", "Volume01.STD"}) {
+        ScratchFolder folder;
+        QuoteDatabaseV2 db;
+        append_quotes(db, 10);
+        FileLock lock(held, GENERIC_READ, FILE_SHARE_READ);
+        ASSERT_TRUE(lock.held());
+        EXPECT_EQ(0u, db.pack()) << held;
+        EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
+        EXPECT_EQ(quote_texts(0, 9), item_texts(db));
+        EXPECT_TRUE(file_exists("Volume01.idx"));
+        EXPECT_FALSE(file_exists("Volume01.STD.bak.idx"));
+    }
 }

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include "db/quote_database.h"
 #include "volume_test_support.h"
 
 namespace {
@@ -13,44 +12,36 @@ namespace {
 const char* const kBackup = "Volume01.STD.bak.STD";
 const char* const kPacked = "Volume01.STD.pak.STD";
 
-// Moves to one name fail a given number of times (-1: always), as a move
-// onto a name held by another program would.
-class RefusingDatabase : public QuoteDatabaseV2 {
-public:
-    RefusingDatabase(const char* refused, int times) : m_refused(refused), m_times(times) {}
+// Moves onto the live name fail a given number of times (-1: always), as a
+// move onto a name held by another program would.
+struct RefusingDatabase : QuoteDatabaseV2 {
+    explicit RefusingDatabase(int times) : times(times) {}
     uint32_t rename(const zstring& name) override
     {
-        if (name == zstring(m_refused) && m_times != 0 && m_times--)
+        if (name == zstring("Volume01.STD") && times != 0 && times--)
             return 0;
         return QuoteDatabaseV2::rename(name);
     }
-
-private:
-    const char* m_refused;
-    int m_times;
+    int times;
 };
 
 }  // namespace
 
-TEST(Pack, DropsDeletedItemsAndKeepsTheBackup)
+using Pack = VolumeTest;
+
+TEST_F(Pack, DropsDeletedItemsAndKeepsTheBackup)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     append_quotes(db, 10);
-    QuoteEntry third = stored_entry(db, 3);
-    ASSERT_EQ(1u, db.delete_item(third));
-    const std::string live_before = file_bytes("Volume01.STD");
+    delete_item(db, 3);
 
     ASSERT_EQ(1u, db.pack());
     std::vector<std::string> expected = quote_texts(0, 9);
     expected.erase(expected.begin() + 3);
     EXPECT_EQ(expected, item_texts(db));
     EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
-    EXPECT_EQ(7, stored_entry(db, 6).quote_number()) << "stored numbers are copied unchanged";
-    EXPECT_EQ(live_before, file_bytes(kBackup));
-    EXPECT_EQ(40u, file_bytes("Volume01.STD.bak.idx").size());
-    EXPECT_FALSE(file_exists(kPacked));
-    EXPECT_FALSE(file_exists("Volume01.STD.pak.idx"));
+    EXPECT_EQ((std::vector<std::string>{"Volume01.STD", kBackup, "Volume01.STD.bak.idx",
+                                        "Volume01.idx"}),
+              folder.listing());
 
     // A second pack replaces the backup with the volume just before it.
     const std::string packed_once = file_bytes("Volume01.STD");
@@ -59,7 +50,7 @@ TEST(Pack, DropsDeletedItemsAndKeepsTheBackup)
     EXPECT_EQ(packed_once, file_bytes("Volume01.STD")) << "nothing dead: the same bytes";
 }
 
-TEST(Pack, EveryFailurePointLeavesACompleteVolume)
+TEST(PackFailure, EveryPointLeavesACompleteVolume)
 {
     const std::vector<std::string> all = quote_texts(0, 9);
     // Refusals of the live names: none (the packed copy cannot be written),
@@ -67,7 +58,7 @@ TEST(Pack, EveryFailurePointLeavesACompleteVolume)
     // backup, which holds every item).
     for (int refusals : {0, 1, -1}) {
         ScratchFolder folder;
-        RefusingDatabase db("Volume01.STD", refusals);
+        RefusingDatabase db(refusals);
         append_quotes(db, 10);
         if (refusals == 0) {
             ASSERT_TRUE(std::filesystem::create_directory(kPacked));

@@ -1,22 +1,23 @@
-#include "db/quote_database.h"
-
+// Volumes on disk: byte-exact headers, records and index entries; edits that
+// append and repoint; damaged and hostile files that fail cleanly and are
+// never written to.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "volume_test_support.h"
 
+using QuoteDatabase = VolumeTest;
+
 static const std::string kHeader =
     std::string("\xFE" "kOXr" "\xFF" "21 QuoteDatabaseV2<T, B>9 Keldovane") + std::string(7, '\0') + "\x40";
 
-TEST(QuoteDatabase, FirstStartMakesTheHeaderAndAppendsGoAtTheOldEnd)
+TEST_F(QuoteDatabase, FirstStartMakesTheHeaderAndAppendsGoAtTheOldEnd)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     EXPECT_EQ(kHeader, file_bytes("Volume01.STD"));
     EXPECT_FALSE(file_exists("Volume01.idx"));
     EXPECT_EQ(0u, db.count());
-    EXPECT_EQ("", file_bytes("Volume01.idx")) << "counting makes the empty index";
+    EXPECT_TRUE(file_exists("Volume01.idx")) << "counting makes the empty index";
     QuoteEntry entry;
     EXPECT_EQ(0u, db.read_item(0, entry));
 
@@ -25,16 +26,12 @@ TEST(QuoteDatabase, FirstStartMakesTheHeaderAndAppendsGoAtTheOldEnd)
     ASSERT_EQ(1u, db.append_item(make_quote(8, "Work", "Line one\r\nline two")));
     EXPECT_EQ(entry_bytes(49) + entry_bytes(static_cast<uint32_t>(first_end)),
               file_bytes("Volume01.idx"));
-    ASSERT_EQ(1u, db.read_item(1, entry));
-    EXPECT_STREQ("Line one\r\nline two", entry.text().c_str());
-    EXPECT_STREQ("Work", entry.classification().c_str());
-    EXPECT_EQ(8, entry.quote_number());
+    EXPECT_EQ((std::vector<std::string>{"Hi", "Line one\r\nline two"}), item_texts(db));
+    EXPECT_STREQ("Work", stored_entry(db, 1).classification().c_str());
 }
 
-TEST(QuoteDatabase, EditsAppendARecordAndRepointOneEntry)
+TEST_F(QuoteDatabase, EditsAppendARecordAndRepointOneEntry)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     append_quotes(db, 4);
     const std::string data_before = file_bytes("Volume01.STD");
     const std::string index_before = file_bytes("Volume01.idx");
@@ -50,8 +47,7 @@ TEST(QuoteDatabase, EditsAppendARecordAndRepointOneEntry)
     EXPECT_EQ(1u, db.is_deleted(entry));
     ASSERT_EQ(1u, db.erase_entry(3));
 
-    const std::string data_after = file_bytes("Volume01.STD");
-    EXPECT_EQ(data_before, data_after.substr(0, end)) << "old records untouched";
+    EXPECT_EQ(data_before, file_bytes("Volume01.STD").substr(0, end)) << "old records untouched";
     EXPECT_EQ(index_before.substr(0, 4) + entry_bytes(end) + entry_bytes(tombstone_at) +
                   entry_bytes(0xFFFFFFFF),
               file_bytes("Volume01.idx"));
@@ -69,10 +65,8 @@ TEST(QuoteDatabase, EditsAppendARecordAndRepointOneEntry)
     EXPECT_STREQ("quote 2", stored_entry(db, 2).text().c_str());
 }
 
-TEST(QuoteDatabase, EditsWithNothingToDoWriteNothing)
+TEST_F(QuoteDatabase, EditsWithNothingToDoWriteNothing)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     append_quotes(db, 2);
     const std::string data = file_bytes("Volume01.STD");
     const std::string index = file_bytes("Volume01.idx");
@@ -94,10 +88,8 @@ TEST(QuoteDatabase, EditsWithNothingToDoWriteNothing)
     EXPECT_EQ(index, file_bytes("Volume01.idx"));
 }
 
-TEST(QuoteDatabase, OpenRefusesForeignShortAndOtherBrandedFiles)
+TEST_F(QuoteDatabase, OpenRefusesForeignShortAndOtherBrandedFiles)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     append_quotes(db, 1);
 
     std::string upper = kHeader;
@@ -127,21 +119,17 @@ TEST(QuoteDatabase, OpenRefusesForeignShortAndOtherBrandedFiles)
     EXPECT_EQ(kHeader, file_bytes("Other.STD")) << "opening writes nothing";
 }
 
-TEST(QuoteDatabase, RenameMovesBothFilesOrNeither)
+TEST_F(QuoteDatabase, RenameMovesBothFilesOrNeither)
 {
-    ScratchFolder folder;
-    QuoteDatabaseV2 db;
     append_quotes(db, 2);
     ASSERT_EQ(1u, db.rename(zstring("Moved.STD")));
-    EXPECT_FALSE(file_exists("Volume01.STD"));
-    EXPECT_FALSE(file_exists("Volume01.idx"));
+    EXPECT_EQ((std::vector<std::string>{"Moved.STD", "Moved.idx"}), folder.listing());
     EXPECT_STREQ("Moved.idx", db.index_name().c_str());
 
     // Only the data file exists at the target: the index is moved back.
     write_bytes("Taken.STD", "occupied");
     EXPECT_EQ(0u, db.rename(zstring("Taken.STD")));
-    EXPECT_TRUE(file_exists("Moved.idx"));
-    EXPECT_FALSE(file_exists("Taken.idx"));
+    EXPECT_EQ((std::vector<std::string>{"Moved.STD", "Moved.idx", "Taken.STD"}), folder.listing());
     EXPECT_EQ("occupied", file_bytes("Taken.STD"));
     write_bytes("Both.STD", "data");
     write_bytes("Both.idx", "idx!");
@@ -151,7 +139,41 @@ TEST(QuoteDatabase, RenameMovesBothFilesOrNeither)
     EXPECT_EQ(quote_texts(0, 1), item_texts(db));
 
     EXPECT_EQ(1u, db.erase_files());
-    EXPECT_FALSE(file_exists("Moved.STD"));
-    EXPECT_FALSE(file_exists("Moved.idx"));
+    EXPECT_EQ((std::vector<std::string>{"Both.STD", "Both.idx", "Taken.STD"}), folder.listing());
     EXPECT_EQ(1u, db.erase_files()) << "missing files count as erased";
+}
+
+TEST_F(QuoteDatabase, BadEntriesAndRecordsFailWithoutWriting)
+{
+    // Entries: good, another version, truncated, a huge length, past the end,
+    // into the header, and a partial last entry.
+    const std::string good = record_bytes("3", "good");
+    const std::string old = record_bytes("2", "old");
+    const std::string huge = "2 1\x01" "4294967295 x";
+    const auto good_at = static_cast<uint32_t>(kHeader.size());
+    const auto truncated_at = static_cast<uint32_t>(good_at + good.size() + old.size());
+    const std::string data = kHeader + good + old + good.substr(0, 10) + huge;
+    const std::string index = entry_bytes(good_at) + entry_bytes(good_at + good.size()) +
+                              entry_bytes(truncated_at) + entry_bytes(truncated_at + 10) +
+                              entry_bytes(0x7FFFFFF0) + entry_bytes(0) + "\x31\x00";
+    write_bytes("Volume01.STD", data);
+    write_bytes("Volume01.idx", index);
+
+    ASSERT_EQ(1, db.header_valid());
+    EXPECT_EQ(6u, db.count()) << "a partial last entry does not count";
+    for (uint32_t n = 0; n <= 7; ++n) {
+        QuoteEntry entry = make_quote(99, "before", "before");
+        EXPECT_EQ(n == 0 ? 1u : 0u, db.read_item(n, entry)) << "item " << n;
+        EXPECT_STREQ(n == 0 ? "good" : "before", entry.text().c_str()) << "item " << n;
+    }
+    EXPECT_EQ(data, file_bytes("Volume01.STD"));
+    EXPECT_EQ(index, file_bytes("Volume01.idx"));
+
+    // An append after the partial entry keeps the entries aligned; a pack
+    // keeps only the readable records.
+    ASSERT_EQ(1u, db.append_item(make_quote(1, "cat", "appended")));
+    EXPECT_EQ(7u, db.count());
+    EXPECT_STREQ("appended", stored_entry(db, 6).text().c_str());
+    ASSERT_EQ(1u, db.pack());
+    EXPECT_EQ((std::vector<std::string>{"good", "appended"}), item_texts(db));
 }

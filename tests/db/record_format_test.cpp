@@ -6,6 +6,7 @@
 
 #include "db/field_record.h"
 #include "db/file_header.h"
+#include "db/quote_item.h"
 #include "db/volume_names.h"
 
 namespace {
@@ -30,6 +31,12 @@ std::string bytes_of(const T& object)
     std::ostringstream out(std::ios::out | std::ios::binary);
     object.write(out);
     return out.str();
+}
+
+std::string show(const QuoteItem& item)
+{
+    return std::to_string(item.quote_number()) + "|" + std::to_string(item.frequency()) + "|" +
+           item.classification().c_str() + "|" + item.text().c_str();
 }
 
 }  // namespace
@@ -75,7 +82,7 @@ TEST(FieldRecord, ScrambledAndPlainBodiesByteForByte)
     }
 }
 
-TEST(FieldRecord, HugeOrTruncatedLengthsFailTheStream)
+TEST(FieldRecord, HugeTruncatedOrForeignRecordsFailAndChangeNothing)
 {
     std::string short_body = "3 1 31 7";
     scramble(short_body);
@@ -84,17 +91,57 @@ TEST(FieldRecord, HugeOrTruncatedLengthsFailTheStream)
                                     std::string("2 1\x01" "8 ", 6) + short_body};
     for (size_t cut = 0; cut < kRecordBytes.size(); ++cut)
         bad.push_back(kRecordBytes.substr(0, cut));
+    bad.push_back("2 105 1 22 991 13 New5 Other");  // a whole record of another version
     for (const std::string& bytes : bad) {
-        std::istringstream in = input(bytes);
+        std::istringstream in = input(bytes), again = input(bytes);
         FieldRecord record;
         record.read(in);
-        EXPECT_TRUE(in.fail()) << bytes;
+        EXPECT_EQ(&bytes != &bad.back(), in.fail()) << bytes;
+        QuoteEntry item;
+        item.set_text("previous");
+        EXPECT_EQ(0, item.read_record(again)) << bytes;
+        EXPECT_EQ("0|0|<NONE>|previous", show(item));
     }
+}
+
+TEST(StoredQuote, PlaceholdersRoundTripAndPartialRecords)
+{
+    QuoteEntry item;
+    EXPECT_EQ("0|0|<NONE>|<NONE>", show(item));
+    EXPECT_EQ(0, item.has_text());
+    item.clear();
+    EXPECT_EQ("0|0|<none>|<empty>", show(item));
+    EXPECT_EQ(1, item.has_text());
+
+    item.set_quote_number(-2147483647 - 1);
+    item.set_classification("Life");
+    item.set_text("line one\r\nline\atwo\r\n");
+    std::ostringstream out(std::ios::out | std::ios::binary);
+    item.write_record(out);
+    std::istringstream in = input(out.str() + "2 102 1 32 12");
+    QuoteEntry back;
+    EXPECT_EQ(1, back.read_record(in));
+    EXPECT_EQ(show(item), show(back));
+    EXPECT_EQ(1, back.read_record(in));
+    EXPECT_EQ("12|0|Life|line one\r\nline\atwo\r\n", show(back));
 }
 
 TEST(VolumeNames, IndexNameCutsAtTheLastDotAnywhere)
 {
     EXPECT_STREQ("notes.idx", index_file_name("notes").c_str());
     EXPECT_STREQ("C:\\dir.idx", index_file_name("C:\\dir.v2\\quotes").c_str());
-    EXPECT_STREQ("Volume01.STD.bak.STD", backup_file_name("Volume01.STD").c_str());
+}
+
+TEST(Tombstone, ClassificationAndOffsetBack)
+{
+    EXPECT_STREQ("\aDELETED -2147483648", tombstone_classification(0x80000000u).c_str());
+    for (uint32_t offset : {49u, 0x80000000u, 0xFFFFFFFEu}) {
+        uint32_t back = 1;
+        EXPECT_EQ(1, tombstone_offset(tombstone_classification(offset), back));
+        EXPECT_EQ(offset, back);
+    }
+    uint32_t back = 7;
+    for (const char* bad : {"\aDELETED x", "\aDELETED 4294967296"})
+        EXPECT_EQ(0, tombstone_offset(bad, back)) << bad;
+    EXPECT_EQ(7u, back);
 }

@@ -1,28 +1,10 @@
 #include "volume_test_support.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include <gtest/gtest.h>
-
 #include "db/field_record.h"
-
-namespace fs = std::filesystem;
-
-#ifdef _WIN32
-FileLock::FileLock(const char* name, DWORD access, DWORD share)
-    : m_handle(CreateFileA(name, access, share, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr))
-{
-}
-
-FileLock::~FileLock()
-{
-    if (held()) CloseHandle(m_handle);
-}
-#endif
 
 std::string file_bytes(const std::string& name)
 {
@@ -33,12 +15,6 @@ std::string file_bytes(const std::string& name)
 void write_bytes(const std::string& name, const std::string& bytes)
 {
     std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-bool file_exists(const std::string& name)
-{
-    std::error_code ignored;
-    return fs::exists(name, ignored);
 }
 
 std::string entry_bytes(uint32_t offset)
@@ -53,6 +29,12 @@ QuoteEntry stored_entry(QuoteVolume& volume, uint32_t n)
     EXPECT_EQ(1u, volume.read_item(n, entry)) << "item " << n;
     entry.set_position(static_cast<int32_t>(n));
     return entry;
+}
+
+void delete_item(QuoteDatabaseV2& volume, uint32_t n)
+{
+    QuoteEntry entry = stored_entry(volume, n);
+    ASSERT_EQ(1u, volume.delete_item(entry)) << "item " << n;
 }
 
 std::string record_bytes(const char* version, const char* text, bool plain)

@@ -2,8 +2,6 @@
 
 #include <sstream>
 
-#include <gtest/gtest.h>
-
 #include "tools/volume_tool.h"
 
 ToolRun run_tool(const std::vector<std::string>& args)
@@ -14,27 +12,13 @@ ToolRun run_tool(const std::vector<std::string>& args)
     return ToolRun{status, out.str(), err.str()};
 }
 
-std::string index_of(const std::string& data_name)
+void ToolTest::make_volume(const std::vector<std::string>& texts)
 {
-    return data_name.substr(0, data_name.rfind('.')) + ".idx";
-}
-
-void make_volume(const std::string& name, const std::vector<std::string>& texts,
-                 std::vector<uint32_t>* offsets)
-{
-    QuoteDatabaseV2 db{zstring(name.c_str())};
+    QuoteDatabaseV2 db{zstring(volume.c_str())};
     ASSERT_TRUE(db.bound());
     for (const std::string& text : texts) {
         ASSERT_EQ(1u, db.append_item(make_quote(0, "cat", text)));
-        uint32_t offset = 0;
-        ASSERT_EQ(1u, db.read_entry(db.count() - 1, offset));
-        if (offsets)
-            offsets->push_back(offset);
+        offsets.emplace_back();
+        ASSERT_EQ(1u, db.read_entry(db.count() - 1, offsets.back()));
     }
-}
-
-void delete_item(QuoteDatabaseV2& volume, uint32_t n)
-{
-    QuoteEntry entry = stored_entry(volume, n);
-    ASSERT_EQ(1u, volume.delete_item(entry));
 }

@@ -6,15 +6,8 @@
 
 #include "tests/db/volume_test_support.h"
 
-// Tests name their files by absolute path inside the folder.
-using TempFolder = ScratchFolder;
-
 // What one run of the tool gave back.
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+struct ToolRun { int status; std::string out, err; };
 ToolRun run_tool(const std::vector<std::string>& args);
 
 inline bool has(const std::string& text, const std::string& part)
@@ -22,11 +15,16 @@ inline bool has(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-// The index name the volume derives from a data name ending in ".STD".
-std::string index_of(const std::string& data_name);
-// A volume of the texts in the category "cat"; offsets, when given, gets
-// each item's record offset.
-void make_volume(const std::string& name, const std::vector<std::string>& texts,
-                 std::vector<uint32_t>* offsets = nullptr);
-// Marks item n deleted, as the program does.
-void delete_item(QuoteDatabaseV2& volume, uint32_t n);
+// Each test in a fresh folder, on the volume v.STD there, named by its
+// absolute path.
+class ToolTest : public testing::Test {
+protected:
+    // Makes the volume of the texts in the category "cat"; offsets gets
+    // each item's record offset.
+    void make_volume(const std::vector<std::string>& texts);
+
+    ScratchFolder folder;
+    const std::string volume = folder.file("v.STD");
+    const std::string index_file = folder.file("v.idx");
+    std::vector<uint32_t> offsets;
+};

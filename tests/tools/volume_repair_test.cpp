@@ -1,24 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "db/quote_database.h"
 #include "tool_test_support.h"
 
-TEST(VolumeCheckCommand, SoundVolumeWithDeadSpace)
+using VolumeCheckCommand = ToolTest;
+using VolumeRecoverCommand = ToolTest;
+
+TEST_F(VolumeCheckCommand, SoundVolumeWithDeadSpace)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
-    std::vector<uint32_t> offsets;
-    make_volume(volume, {"a", "b", "c"}, &offsets);
+    make_volume({"a", "b", "c"});
     const size_t size = file_bytes(volume).size();
-    {
-        QuoteDatabaseV2 db{zstring(volume.c_str())};
-        ASSERT_EQ(1u, db.replace_item(0, make_quote(0, "cat", "a2")));
-        delete_item(db, 2);
-        ASSERT_EQ(1u, db.erase_entry(1));
-    }
+    QuoteDatabaseV2 db{zstring(volume.c_str())};
+    ASSERT_EQ(1u, db.replace_item(0, make_quote(0, "cat", "a2")));
+    delete_item(db, 2);
+    ASSERT_EQ(1u, db.erase_entry(1));
     const ToolRun run = run_tool({"check", volume});
     EXPECT_EQ(0, run.status) << run.out;
     EXPECT_TRUE(has(run.out, "entry 1: erased")) << run.out;
@@ -26,14 +24,11 @@ TEST(VolumeCheckCommand, SoundVolumeWithDeadSpace)
         << run.out;
 }
 
-TEST(VolumeCheckCommand, FindsEachKindOfDamageByEntry)
+TEST_F(VolumeCheckCommand, FindsEachKindOfDamageByEntry)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
-    std::vector<uint32_t> offsets;
-    make_volume(volume, {"a", "b", "c"}, &offsets);
+    make_volume({"a", "b", "c"});
     const std::string data = file_bytes(volume);
-    const std::string index = file_bytes(index_of(volume));
+    const std::string index = file_bytes(index_file);
     const uint32_t end = static_cast<uint32_t>(data.size());
     std::string bad_tombstone;
     make_quote(0, "\aDELETED " + std::to_string(offsets[1] + 2), kTombstoneText)
@@ -50,50 +45,41 @@ TEST(VolumeCheckCommand, FindsEachKindOfDamageByEntry)
     };
     for (const auto& damage : damages) {
         write_bytes(volume, damage.data);
-        write_bytes(index_of(volume), damage.index);
+        write_bytes(index_file, damage.index);
         const ToolRun run = run_tool({"check", volume});
         EXPECT_EQ(3, run.status) << damage.fault;
         EXPECT_TRUE(has(run.out, "problem: " + damage.fault)) << run.out;
         EXPECT_EQ(damage.data, file_bytes(volume));
-        EXPECT_EQ(damage.index, file_bytes(index_of(volume)));
+        EXPECT_EQ(damage.index, file_bytes(index_file));
     }
 }
 
-TEST(VolumeRecoverCommand, RebuildsALostIndexKeepingDeletedItemsDeleted)
+TEST_F(VolumeRecoverCommand, RebuildsALostIndexKeepingDeletedItemsDeleted)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
-    make_volume(volume, {"a", "b", "c", "d"});
-    {
-        QuoteDatabaseV2 db{zstring(volume.c_str())};
-        delete_item(db, 1);
-        ASSERT_EQ(1u, db.replace_item(2, make_quote(0, "cat", "c2")));
-        delete_item(db, 3);
-        delete_item(db, 3);
-    }
+    make_volume({"a", "b", "c", "d"});
+    QuoteDatabaseV2 db{zstring(volume.c_str())};
+    delete_item(db, 1);
+    ASSERT_EQ(1u, db.replace_item(2, make_quote(0, "cat", "c2")));
+    delete_item(db, 3);
+    delete_item(db, 3);
     const std::string data = file_bytes(volume);
-    std::remove(index_of(volume).c_str());
+    std::remove(index_file.c_str());
     ASSERT_EQ(0, run_tool({"recover", volume}).status);
     const std::string rebuilt = volume + ".rec.STD";
     EXPECT_EQ(data, file_bytes(rebuilt));
-    EXPECT_FALSE(file_exists(index_of(volume)));
+    EXPECT_FALSE(file_exists(index_file));
     EXPECT_EQ("a\n%\nc\n%\nc2\n%\n", run_tool({"export", rebuilt}).out);
-    {
-        QuoteDatabaseV2 db{zstring(rebuilt.c_str())};
-        for (uint32_t n : {1u, 3u, 3u}) {
-            QuoteEntry entry = stored_entry(db, n);
-            ASSERT_EQ(1u, db.undelete_item(entry));
-        }
+    ASSERT_EQ(1u, db.set_file_name(zstring(rebuilt.c_str())));
+    for (uint32_t n : {1u, 3u, 3u}) {
+        QuoteEntry entry = stored_entry(db, n);
+        ASSERT_EQ(1u, db.undelete_item(entry));
     }
     EXPECT_EQ("a\n%\nb\n%\nc\n%\nd\n%\nc2\n%\n", run_tool({"export", rebuilt}).out);
 }
 
-TEST(VolumeRecoverCommand, SkipsGarbageAndReportsWhereItWas)
+TEST_F(VolumeRecoverCommand, SkipsGarbageAndReportsWhereItWas)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
-    std::vector<uint32_t> offsets;
-    make_volume(volume, {"a", "b", "c"}, &offsets);
+    make_volume({"a", "b", "c"});
     const std::string data = file_bytes(volume);
     const std::string garbage = "xx2 1\x01" "99 junk\xFF";
     const std::string damaged = data.substr(0, offsets[1]) + garbage +
@@ -101,18 +87,15 @@ TEST(VolumeRecoverCommand, SkipsGarbageAndReportsWhereItWas)
     write_bytes(volume, damaged);
     const ToolRun run = run_tool({"recover", volume});
     ASSERT_EQ(0, run.status) << run.err;
-    const size_t c_at = offsets[2] + garbage.size();
-    for (size_t from : {size_t{offsets[1]}, c_at})
+    for (size_t from : {size_t{offsets[1]}, offsets[2] + garbage.size()})
         EXPECT_TRUE(has(run.out, "skipped bytes " + std::to_string(from) + " to ")) << run.out;
     EXPECT_EQ("a\n%\nb\n%\n", run_tool({"export", volume + ".rec.STD"}).out);
     EXPECT_EQ(damaged, file_bytes(volume));
 }
 
-TEST(VolumeRecoverCommand, RefusesToOverwriteOrToReadAForeignFile)
+TEST_F(VolumeRecoverCommand, RefusesToOverwriteOrToReadAForeignFile)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
-    make_volume(volume, {"a"});
+    make_volume({"a"});
     write_bytes(volume + ".rec.idx", "mine");
     EXPECT_EQ(1, run_tool({"recover", volume}).status);
     EXPECT_EQ("mine", file_bytes(volume + ".rec.idx"));

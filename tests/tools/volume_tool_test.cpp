@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "db/quote_database.h"
 #include "tool_test_support.h"
 
-TEST(VolumeTool, ImportThenExportGivesTheInputBack)
+using VolumeTool = ToolTest;
+
+TEST_F(VolumeTool, ImportThenExportGivesTheInputBack)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("round.STD");
     const std::string input = folder.file("input.txt");
     // "=": the input comes back as it was.
     const struct { std::string in; std::vector<std::string> options; std::string out; } cases[] = {
@@ -26,7 +26,7 @@ TEST(VolumeTool, ImportThenExportGivesTheInputBack)
     for (const auto& c : cases) {
         write_bytes(input, c.in);
         std::remove(volume.c_str());
-        std::remove(index_of(volume).c_str());
+        std::remove(index_file.c_str());
         EXPECT_EQ(0, run_tool({"import", volume, input}).status);
         std::vector<std::string> args = {"export", volume};
         args.insert(args.end(), c.options.begin(), c.options.end());
@@ -34,10 +34,8 @@ TEST(VolumeTool, ImportThenExportGivesTheInputBack)
     }
 }
 
-TEST(VolumeTool, ImportAppendsEveryFileInOrder)
+TEST_F(VolumeTool, ImportAppendsEveryFileInOrder)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
     write_bytes(folder.file("1.txt"), "a\nb\n%\n");
     write_bytes(folder.file("2.txt"), "%\r\nc\r\nd\r\n%\r\ne\r\n");
     ToolRun run = run_tool({"import", volume, folder.file("1.txt"), folder.file("2.txt"),
@@ -47,13 +45,11 @@ TEST(VolumeTool, ImportAppendsEveryFileInOrder)
     QuoteDatabaseV2 db{zstring(volume.c_str())};
     EXPECT_EQ((std::vector<std::string>{"a\r\nb", "c\r\nd", "e"}), item_texts(db));
     EXPECT_STREQ("Life", stored_entry(db, 2).classification().c_str());
-    EXPECT_EQ(entry_bytes(49), file_bytes(index_of(volume)).substr(0, 4));
+    EXPECT_EQ(entry_bytes(49), file_bytes(index_file).substr(0, 4));
 }
 
-TEST(VolumeTool, BadImportsChangeNothing)
+TEST_F(VolumeTool, BadImportsChangeNothing)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
     const std::string good = folder.file("good.txt");
     write_bytes(good, "a\n%\n");
     write_bytes(folder.file("zero.txt"), std::string("a\n%\nb\0c\n", 8));
@@ -62,20 +58,20 @@ TEST(VolumeTool, BadImportsChangeNothing)
     EXPECT_TRUE(has(run.err, "line 3")) << run.err;
     EXPECT_EQ((std::vector<std::string>{"good.txt", "zero.txt"}), folder.listing());
 
-    make_volume(volume, {"kept"});
+    make_volume({"kept"});
     const std::string data = file_bytes(volume);
-    const std::string index = file_bytes(index_of(volume));
+    const std::string index = file_bytes(index_file);
     EXPECT_EQ(2, run_tool({"import", volume, good, "--category", "\aDELETED 49"}).status);
     EXPECT_EQ(2, run_tool({"import", volume}).status);
-    std::remove(index_of(volume).c_str());
+    std::remove(index_file.c_str());
     EXPECT_EQ(1, run_tool({"import", volume, good}).status);
-    EXPECT_FALSE(file_exists(index_of(volume)));
+    EXPECT_FALSE(file_exists(index_file));
     EXPECT_EQ(data, file_bytes(volume));
-    write_bytes(index_of(volume), index);
+    write_bytes(index_file, index);
     std::remove(volume.c_str());
     EXPECT_EQ(1, run_tool({"import", volume, good}).status);
     EXPECT_FALSE(file_exists(volume));
-    EXPECT_EQ(index, file_bytes(index_of(volume)));
+    EXPECT_EQ(index, file_bytes(index_file));
 
     EXPECT_EQ(1, run_tool({"import", folder.file("bad|name.STD"), good}).status);
     EXPECT_FALSE(file_exists(folder.file("bad|name.STD")));
@@ -84,31 +80,25 @@ TEST(VolumeTool, BadImportsChangeNothing)
     EXPECT_EQ("PK\x03\x04 not a volume", file_bytes(volume));
 }
 
-TEST(VolumeTool, ReadingCommandsNeverCreateFiles)
+TEST_F(VolumeTool, ReadingCommandsNeverCreateFiles)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
     for (const char* verb : {"count", "random", "export", "check"})
         EXPECT_EQ(1, run_tool({verb, volume}).status) << verb;
     EXPECT_TRUE(folder.listing().empty());
-    make_volume(volume, {"a"});
-    std::remove(index_of(volume).c_str());
+    make_volume({"a"});
+    std::remove(index_file.c_str());
     for (const char* verb : {"count", "random", "export"})
         EXPECT_EQ(1, run_tool({verb, volume}).status) << verb;
     EXPECT_EQ((std::vector<std::string>{"v.STD"}), folder.listing());
 }
 
-TEST(VolumeTool, ShowAndExportPassOverDeadEntries)
+TEST_F(VolumeTool, ShowAndExportPassOverDeadEntries)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
-    make_volume(volume, {"zero\r\nlines", "one", "two", "three"});
-    {
-        QuoteDatabaseV2 db{zstring(volume.c_str())};
-        delete_item(db, 1);
-        ASSERT_EQ(1u, db.erase_entry(2));
-    }
-    write_bytes(index_of(volume), file_bytes(index_of(volume)) + entry_bytes(50));
+    make_volume({"zero\r\nlines", "one", "two", "three"});
+    QuoteDatabaseV2 db{zstring(volume.c_str())};
+    delete_item(db, 1);
+    ASSERT_EQ(1u, db.erase_entry(2));
+    write_bytes(index_file, file_bytes(index_file) + entry_bytes(50));
     EXPECT_EQ("5\n", run_tool({"count", volume}).out);
     EXPECT_EQ("zero\r\nlines\r\n", run_tool({"show", volume, "0", "--crlf"}).out);
     const char* faults[][2] = {{"1", "deleted"}, {"2", "erased"}, {"4", "offset 50"}, {"5", "no item 5"}};
@@ -125,56 +115,43 @@ TEST(VolumeTool, ShowAndExportPassOverDeadEntries)
     EXPECT_TRUE(has(run.err, "1 unreadable")) << run.err;
     const std::string data = file_bytes(volume);
     EXPECT_EQ(1, run_tool({"export", volume, volume}).status);
-    EXPECT_EQ(1, run_tool({"export", volume, index_of(volume)}).status);
+    EXPECT_EQ(1, run_tool({"export", volume, index_file}).status);
     EXPECT_EQ(data, file_bytes(volume));
 }
 
-TEST(VolumeTool, RandomPicksOnlyLiveItemsAndReachesEveryOne)
+TEST_F(VolumeTool, RandomPicksOnlyLiveItemsAndReachesEveryOne)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
     std::vector<std::string> texts(200, "dead");
     texts[7] = "seven";
     texts[199] = "last";
-    make_volume(volume, texts);
-    {
-        QuoteDatabaseV2 db{zstring(volume.c_str())};
-        for (uint32_t n = 0; n < 200; ++n)
-            if (texts[n] == "dead") {
-                ASSERT_EQ(1u, db.erase_entry(n));
-            }
-    }
+    make_volume(texts);
+    QuoteDatabaseV2 db{zstring(volume.c_str())};
+    for (uint32_t n = 0; n < 200; ++n)
+        ASSERT_TRUE(texts[n] != "dead" || db.erase_entry(n)) << n;
     std::set<std::string> seen;
     for (int i = 0; i < 40; ++i)
         seen.insert(run_tool({"random", volume}).out);
     EXPECT_EQ((std::set<std::string>{"seven\n", "last\n"}), seen);
-    {
-        QuoteDatabaseV2 db{zstring(volume.c_str())};
-        ASSERT_EQ(1u, db.erase_entry(7));
-        ASSERT_EQ(1u, db.erase_entry(199));
-    }
+    ASSERT_EQ(1u, db.erase_entry(7));
+    ASSERT_EQ(1u, db.erase_entry(199));
     EXPECT_EQ(1, run_tool({"random", volume}).status);
 }
 
-TEST(VolumeTool, PackKeepsLiveItemsAndABackup)
+TEST_F(VolumeTool, PackKeepsLiveItemsAndABackup)
 {
-    TempFolder folder;
-    const std::string volume = folder.file("v.STD");
-    make_volume(volume, {"a", "b", "c"});
-    {
-        QuoteDatabaseV2 db{zstring(volume.c_str())};
-        delete_item(db, 1);
-    }
+    make_volume({"a", "b", "c"});
+    QuoteDatabaseV2 db{zstring(volume.c_str())};
+    delete_item(db, 1);
     EXPECT_EQ(0, run_tool({"pack", volume}).status);
     EXPECT_EQ("a\n%\nc\n%\n", run_tool({"export", volume}).out);
     EXPECT_EQ("3\n", run_tool({"count", volume + ".bak.STD"}).out);
-    std::remove(index_of(volume).c_str());
+    std::remove(index_file.c_str());
     const std::string data = file_bytes(volume);
     EXPECT_EQ(1, run_tool({"pack", volume}).status);
     EXPECT_EQ(data, file_bytes(volume));
 }
 
-TEST(VolumeTool, HelpAndBadCommandLines)
+TEST_F(VolumeTool, HelpAndBadCommandLines)
 {
     const ToolRun help = run_tool({"--help"});
     EXPECT_EQ(0, help.status);
