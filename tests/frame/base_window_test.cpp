@@ -5,41 +5,18 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
-#include <memory>
 #include <new>
 #include <sstream>
-#include <string>
-#include <vector>
 
+#include "frame/main_window_claim.h"
+#include "frame/message_box.h"
 #include "frame/notice_window.h"
 #include "frame/program_instance.h"
 #include "frame/window_thread.h"
-#include "res/resource_ids.h"
 #include "tests/frame/gui_test_support.h"
 #include "tests/frame/recording_window.h"
 
 namespace {
-
-std::string RectOf(HWND window)
-{
-    RECT r = {};
-    GetWindowRect(window, &r);
-    std::ostringstream text;
-    text << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom;
-    return text.str();
-}
-
-// A created window whose start-up messages have been handled.
-std::unique_ptr<RecordingWindow> MadeWindow()
-{
-    auto window = std::make_unique<RecordingWindow>();
-    window->Create(nullptr);
-    PumpMessages();
-    window->counts.clear();
-    window->scrolls.clear();
-    return window;
-}
 
 // A drop of one file as the shell makes it: the name list ends with two zeros.
 WPARAM MakeDrop(BOOL on_frame)
@@ -47,8 +24,7 @@ WPARAM MakeDrop(BOOL on_frame)
     HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + 16);
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     *header = {sizeof(DROPFILES), {8, 9}, on_frame, FALSE};
-    const char name[] = "C:\\a.STD";
-    std::memcpy(header + 1, name, sizeof name);
+    std::memcpy(header + 1, "C:\\a.STD", 9);
     GlobalUnlock(block);
     return reinterpret_cast<WPARAM>(block);
 }
@@ -60,7 +36,7 @@ LRESULT Send(const BaseWindow& window, UINT message, WPARAM wparam = 0, LPARAM l
 
 }  // namespace
 
-TEST(BaseWindowTest, LifeFromCreationThroughPaintToDestruction)
+TEST(BaseWindowTest, LifeFromCreationThroughMessagesToDestruction)
 {
     RecordingWindow window;
     ASSERT_EQ(1, window.Create(nullptr));
@@ -68,7 +44,6 @@ TEST(BaseWindowTest, LifeFromCreationThroughPaintToDestruction)
     EXPECT_EQ(0, window.Count("OnCreated"));
     PumpMessages();
     EXPECT_EQ(1, window.Count("OnCreated"));
-    EXPECT_EQ("10,10,410,210", RectOf(handle));
     EXPECT_EQ(window.menu, GetMenu(handle));
 
     // Paint is validated at once and drawn later, on the whole window.
@@ -85,7 +60,37 @@ TEST(BaseWindowTest, LifeFromCreationThroughPaintToDestruction)
     EXPECT_EQ(RGB(0, 160, 0), GetPixel(dc, 380, 150));
     ReleaseDC(handle, dc);
 
-    EXPECT_EQ(1, window.Destroy());
+    EXPECT_EQ(HTNOWHERE, Send(window, WM_NCHITTEST, 0, MAKELPARAM(-3000, -2000)));
+    EXPECT_EQ(std::make_pair(-3000, -2000), std::make_pair(window.hit.x, window.hit.y));
+    // Space .. Select: only Page Up .. Down scroll, each with its code.
+    window.scroll_codes.clear();
+    for (UINT key = VK_SPACE; key <= VK_SELECT; ++key)
+        Send(window, WM_KEYDOWN, key);
+    EXPECT_EQ((std::vector<int>{kScrollLineUp, kScrollLineDown, kScrollBottom, kScrollTop,
+                                kScrollLineUp, kScrollLineUp, kScrollLineDown, kScrollLineDown}),
+              window.scroll_codes);
+    const UINT query = RegisterWindowMessageA("C:\\Orvalis\\frame_tests.exe");
+    RecordInstanceQueryMessage(query);
+    window.instance_reply = 2;
+    EXPECT_EQ(kInstanceTakesFocus, Send(window, query));
+    RecordInstanceQueryMessage(0);
+    Send(window, WM_DROPFILES, MakeDrop(TRUE));  // on the frame: refused
+    EXPECT_EQ(0, window.Count("OnFilesDropped"));
+    window.keep_files = 1;
+    Send(window, WM_DROPFILES, MakeDrop(FALSE));
+    ASSERT_NE(nullptr, window.kept_files);
+    EXPECT_EQ(std::make_pair(1u, 8),
+              std::make_pair(window.kept_files->Count(), window.kept_files->X()));
+
+    // The system menu's Close works only for a window that has that menu.
+    RecordingWindow bare("FrameBareWindow");
+    bare.style = WS_POPUP | WS_VISIBLE | WS_BORDER;
+    ASSERT_EQ(1, bare.Create(nullptr));
+    EXPECT_EQ(0, Send(bare, WM_SYSCOMMAND, SC_CLOSE | 2));
+    EXPECT_TRUE(IsWindow(bare.Handle()));
+    EXPECT_EQ(1, bare.Destroy());
+    EXPECT_EQ(nullptr, bare.Handle());
+    Send(window, WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_EQ(nullptr, window.Handle());
     EXPECT_FALSE(IsMenu(window.menu));
 
@@ -97,76 +102,13 @@ TEST(BaseWindowTest, LifeFromCreationThroughPaintToDestruction)
     PumpMessages();
 }
 
-TEST(BaseWindowTest, TheClassIsRegisteredOncePerNameAndGivenBackAtTheEnd)
-{
-    const char kName[] = "FrameTwinWindow";
-    HBRUSH brush = nullptr;
-    {
-        RecordingWindow first(kName), second(kName);
-        ASSERT_EQ(1, first.Create(nullptr));
-        ASSERT_EQ(1, second.Create(nullptr));
-        EXPECT_EQ(1, RecordingWindow::ClassFills()[kName]);
-        // The class's brush stays while the class does: the second window paints with it.
-        brush = first.class_brush;
-        first.Destroy();
-        EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(brush));
-    }
-    EXPECT_EQ(0u, GetObjectType(brush));
-    WNDCLASSA found = {};
-    EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), kName, &found));
-    RecordingWindow third(kName);
-    EXPECT_EQ(1, third.Create(nullptr));
-}
-
-TEST(BaseWindowTest, MessagesReachTheirHandlers)
-{
-    auto window = MadeWindow();
-    EXPECT_EQ(HTNOWHERE, Send(*window, WM_NCHITTEST, 0, MAKELPARAM(-3000, -2000)));
-    EXPECT_EQ(-3000, window->hit.x);
-    EXPECT_EQ(-2000, window->hit.y);
-
-    // Space .. Select: only Page Up .. Down scroll, each with its code.
-    for (UINT key = VK_SPACE; key <= VK_SELECT; ++key)
-        Send(*window, WM_KEYDOWN, key);
-    std::vector<int> codes;
-    for (const ScrollRecord& scroll : window->scrolls)
-        codes.push_back(scroll.code);
-    EXPECT_EQ((std::vector<int>{kScrollLineUp, kScrollLineDown, kScrollBottom, kScrollTop,
-                                kScrollLineUp, kScrollLineUp, kScrollLineDown, kScrollLineDown}),
-              codes);
-
-    window->user_result = 1234;
-    EXPECT_EQ(1234, Send(*window, WM_APP + 1));
-    const UINT query = RegisterWindowMessageA("C:\\Orvalis\\frame_tests.exe");
-    RecordInstanceQueryMessage(query);
-    window->instance_reply = 2;
-    EXPECT_EQ(kInstanceTakesFocus, Send(*window, query));
-    RecordInstanceQueryMessage(0);
-
-    Send(*window, WM_DROPFILES, MakeDrop(TRUE));  // on the frame: refused
-    EXPECT_EQ(0, window->Count("OnFilesDropped"));
-    window->keep_files = 1;
-    Send(*window, WM_DROPFILES, MakeDrop(FALSE));
-    ASSERT_NE(nullptr, window->kept_files);
-    EXPECT_EQ(1u, window->kept_files->Count());
-    EXPECT_EQ(8, window->kept_files->X());
-
-    // The system menu's Close works only for a window that has that menu.
-    RecordingWindow bare("FrameBareWindow");
-    bare.style = WS_POPUP | WS_VISIBLE | WS_BORDER;
-    ASSERT_EQ(1, bare.Create(nullptr));
-    EXPECT_EQ(0, Send(bare, WM_SYSCOMMAND, SC_CLOSE | 2));
-    EXPECT_TRUE(IsWindow(bare.Handle()));
-    Send(*window, WM_SYSCOMMAND, SC_CLOSE);
-    EXPECT_EQ(nullptr, window->Handle());
-}
-
 TEST(PlacementTest, TextRecordRoundTripsAndDamagedRecordsChangeNothing)
 {
-    auto window = MadeWindow();
-    SetWindowPos(window->Handle(), nullptr, 30, 40, 300, 150, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecordingWindow window;
+    ASSERT_EQ(1, window.Create(nullptr));
+    SetWindowPos(window.Handle(), nullptr, 30, 40, 300, 150, SWP_NOZORDER | SWP_NOACTIVATE);
     std::ostringstream record;
-    window->WritePlacement(record);
+    window.WritePlacement(record);
     EXPECT_EQ("44 0 1 -1 -1 -1 -1 30 40 330 190 ", record.str());
     // Pending until the window exists, then applied: maximized over that rectangle.
     RecordingWindow restored;
@@ -176,7 +118,7 @@ TEST(PlacementTest, TextRecordRoundTripsAndDamagedRecordsChangeNothing)
     std::ostringstream out;
     restored.WritePlacement(out);
     EXPECT_EQ(0u, out.str().find("44 0 3 ")) << out.str();
-    EXPECT_NE(std::string::npos, out.str().find(" 30 40 330 190 ")) << out.str();
+    EXPECT_EQ(out.str().size() - 15, out.str().find(" 30 40 330 190 ")) << out.str();
 
     RecordingWindow fresh;
     const WINDOWPLACEMENT before = fresh.Descriptor().placement;
@@ -186,81 +128,70 @@ TEST(PlacementTest, TextRecordRoundTripsAndDamagedRecordsChangeNothing)
         EXPECT_EQ(0, std::memcmp(&before, &fresh.Descriptor().placement, sizeof before));
     }
     ASSERT_EQ(1, fresh.Create(nullptr));
-    EXPECT_EQ("10,10,410,210", RectOf(fresh.Handle()));
+    RECT opened = {};
+    GetWindowRect(fresh.Handle(), &opened);
+    EXPECT_EQ(std::make_pair(10L, 410L), std::make_pair(opened.left, opened.right));
 }
 
-namespace {
-
-// Ends its own life inside OnCreated or OnDestroyed: the destructor runs and the storage is
-// then overwritten, so that any later use of the object shows or crashes.
-class SelfErasingWindow : public BaseWindow {
-public:
-    explicit SelfErasingWindow(int in_created) : m_in_created(in_created) {}
-
-protected:
-    const char* ResourceName() override { return "FrameErasingWindow"; }
-    void OnCreated(WindowEvent&) override { EraseIf(m_in_created); }
-    void OnDestroyed(WindowEvent&) override { EraseIf(!m_in_created); }
-
-private:
-    void EraseIf(int now)
-    {
-        if (!now)
-            return;
-        void* storage = this;
-        this->~SelfErasingWindow();
-        std::memset(storage, 0xDD, sizeof(SelfErasingWindow));
-    }
-
-    int m_in_created;
-};
-
-}  // namespace
-
-TEST(BaseWindowTest, AnObjectHoldsOneWindowAndMayEndItselfInItsHandlers)
+TEST(BaseWindowTest, OneClassPerNameOneWindowPerObjectWhichMayEndItselfInItsHandlers)
 {
-    auto window = MadeWindow();
-    HWND first = window->Handle();
+    const char kName[] = "FrameTwinWindow";
+    HBRUSH brush = nullptr;
+    {
+        RecordingWindow first(kName), second(kName);
+        ASSERT_EQ(1, first.Create(nullptr));
+        ASSERT_EQ(1, second.Create(nullptr));
+        EXPECT_EQ(1, first.Count("FillClass") + second.Count("FillClass"));
+        // The class's brush stays while the class does: the second window paints with it.
+        brush = first.class_brush;
+        first.Destroy();
+        EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(brush));
+    }
+    EXPECT_EQ(0u, GetObjectType(brush));
+    WNDCLASSA found = {};
+    EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), kName, &found));
+    // Registered again for a new window; a second Create of the same object is refused.
+    RecordingWindow third(kName);
+    ASSERT_EQ(1, third.Create(nullptr));
+    HWND made = third.Handle();
     const int windows = ThreadWindowCount();
-    EXPECT_EQ(0, window->Create(nullptr));
-    EXPECT_EQ(first, window->Handle());
+    EXPECT_EQ(0, third.Create(nullptr));
+    EXPECT_EQ(made, third.Handle());
     EXPECT_EQ(windows, ThreadWindowCount());
 
+    // Ending its own life in OnCreated or OnDestroyed: its storage is overwritten to show reuse.
+    const RecordingWindow::Hook erase = [](RecordingWindow& w) {
+        w.~RecordingWindow();
+        std::memset(static_cast<void*>(&w), 0xDD, sizeof w);
+    };
     for (int in_created : {1, 0}) {
-        alignas(SelfErasingWindow) unsigned char storage[sizeof(SelfErasingWindow)];
-        SelfErasingWindow* erasing = new (storage) SelfErasingWindow(in_created);
+        alignas(RecordingWindow) unsigned char storage[sizeof(RecordingWindow)];
+        auto* erasing = new (storage) RecordingWindow("FrameErasingWindow");
+        (in_created ? erasing->on_created : erasing->on_destroyed) = erase;
         ASSERT_EQ(1, erasing->Create(nullptr));
         HWND handle = erasing->Handle();
         PumpMessages();
         if (!in_created)
             DestroyWindow(handle);
         EXPECT_FALSE(IsWindow(handle)) << in_created;
-        const auto untouched = std::count(std::begin(storage), std::end(storage), 0xDD);
-        EXPECT_EQ(std::ptrdiff_t{sizeof storage}, untouched) << "in_created " << in_created;
+        EXPECT_EQ(sizeof storage, size_t(std::count(storage, storage + sizeof storage, 0xDD)))
+            << "in_created " << in_created;
         MSG quit;
         EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << in_created;
     }
     EXPECT_EQ(windows, ThreadWindowCount());
 }
 
-namespace {
-
-void AddButtons(BuiltInToolBar& tool_bar)
-{
-    tool_bar.UseStandardBitmaps(0);
-    tool_bar.AddButton(0, 501, "Open", "Open a file");
-    tool_bar.AddButton(1, 502, "Save", std::string(100, 't').c_str());
-}
-
-}  // namespace
-
 TEST(BaseWindowTest, CreateAndDestroyCyclesLeaveNoObjectsBehind)
 {
-    // A window with a tool bar on its own bitmap (found under its class name), and one in
-    // a thread of its own.
+    // A window with a tool bar on its class's own bitmap, and one in a thread of its own.
     auto cycle = [] {
         RecordingWindow window("FrameBitmapBar");
-        window.before_tool_bar = [](BuiltInToolBar& bar) { AddButtons(bar); };
+        window.before_tool_bar = [](BuiltInToolBar& bar) {
+            bar.UseStandardBitmaps(0);
+            bar.AddButton(0, 501, "Open", "Open a file");
+            bar.AddButton(1, 502, "Save", std::string(100, 't').c_str());
+        };
         window.Create(nullptr);
         EXPECT_NE(nullptr, window.ToolBar().Handle());
         RecordingWindow worker("FrameCycleWorker");
@@ -273,9 +204,98 @@ TEST(BaseWindowTest, CreateAndDestroyCyclesLeaveNoObjectsBehind)
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.Handle(), 5000));
     };
     cycle();  // the first round loads what stays loaded (common controls)
-    const HeldObjects before = CountHeldObjects();
+    const auto before = CountHeldObjects();
     for (int i = 0; i < 20; ++i)
         cycle();
     PumpMessages();
     EXPECT_EQ(before, CountHeldObjects());
+}
+
+TEST(RunModalTest, ServesOnlyItsOwnWindowAndEndsWhenNotMadeDoneOrQuit)
+{
+    RecordingWindow broken;
+    broken.break_class = 1;
+    EXPECT_EQ(0, broken.RunModal());
+    EXPECT_FALSE(IsMenu(broken.menu));
+    // Done at once: the window is gone before its OnCreated could run.
+    const int windows = ThreadWindowCount();
+    RecordingWindow done;
+    EXPECT_EQ(1, done.RunModal());
+    EXPECT_EQ(windows, ThreadWindowCount());
+    PumpMessages();
+    EXPECT_EQ(0, done.Count("OnCreated"));
+    // A quit ends the loop and is posted again for the loop outside.
+    RecordingWindow quit;
+    quit.done = [](RecordingWindow&) { return 0; };
+    quit.on_created = [](RecordingWindow&) { PostQuitMessage(3); };
+    EXPECT_EQ(1, quit.RunModal());
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(3u, message.wParam);
+
+    RecordingWindow other("FrameOtherWindow");
+    ASSERT_EQ(1, other.Create(nullptr));
+    PumpMessages();
+    PostMessageA(other.Handle(), WM_USER + 50, 0, 0);
+    RecordingWindow modal;
+    modal.on_created = [](RecordingWindow& w) { w.StartTimer(7, 10); };
+    modal.done = [](RecordingWindow& w) { return w.ticks.size() >= 3 ? 1 : 0; };
+    EXPECT_EQ(1, modal.RunModal());
+    EXPECT_EQ(std::vector<UINT_PTR>(3, 7), modal.ticks);
+    EXPECT_EQ(0, other.Count("OnUserMessage"));
+    PumpMessages();
+    EXPECT_EQ(1, other.Count("OnUserMessage"));
+}
+
+TEST(WindowTimerTest, RunsOnlyOnAWindow)
+{
+    RecordingWindow window;
+    EXPECT_EQ(0u, window.StartTimer(7, 10));
+    ASSERT_EQ(1, window.Create(nullptr));
+    EXPECT_EQ(7u, window.StartTimer(7, 10));
+    EXPECT_TRUE(PumpUntil([&] { return !window.ticks.empty(); }));
+    EXPECT_EQ(1, window.StopTimer(7));
+    EXPECT_EQ(0, window.StopTimer(7));
+    window.Destroy();
+    EXPECT_EQ(0u, window.StartTimer(8, 10));
+    EXPECT_EQ(0, window.StopTimer(8));
+}
+
+namespace {
+
+// The claim on the loop lasts for the rest of the process, so this runs in a child process.
+void RunAndRefuseASecondLoop()
+{
+    BoxAnswerer answers;
+    {
+        RecordingWindow main_window("FrameMainWindow"), second("FrameSecondWindow");
+        main_window.on_created = [&](RecordingWindow& w) {
+            EXPECT_EQ(w.Handle(), MessageBoxOwner());
+            InformationBox("Running.", "Message");
+            EXPECT_EQ(-1, second.Run(WindowSpec()));
+            EXPECT_EQ(-1, second.RunInThread(0));
+            PostMessageA(w.Handle(), WM_CLOSE, 0, 0);
+        };
+        EXPECT_EQ(0, main_window.Run(WindowSpec()));
+        const std::vector<SeenBox>& boxes = answers.Boxes();
+        ASSERT_EQ(3u, boxes.size());
+        EXPECT_NE(nullptr, boxes[0].owner);
+        EXPECT_EQ("ERROR: Do not run more than one message loop.", boxes[2].text);
+        EXPECT_EQ(boxes[0].owner, boxes[2].owner);
+    }
+    // The claim outlives the loop and its window.
+    EXPECT_EQ(GetDesktopWindow(), MessageBoxOwner());
+    RecordingWindow late("FrameLateWindow");
+    WindowThread thread;
+    EXPECT_EQ(-1, late.BecomeMain(&thread, WindowSpec()));
+    EXPECT_EQ(WindowThread::kNotStarted, thread.GetState());
+    EXPECT_EQ(4u, answers.Boxes().size());
+    ExitWithTestResult();
+}
+
+}  // namespace
+
+TEST(RunDeathTest, RunServesTheMainWindowAndRefusesASecondLoop)
+{
+    EXPECT_EXIT(RunAndRefuseASecondLoop(), testing::ExitedWithCode(0), "");
 }

@@ -4,17 +4,13 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
-// On the real registry (Wine's, when run there): the keys a registration can touch are
-// copied aside before each test and put back afterwards.
+// On scratch keys that stand in for HKEY_CLASSES_ROOT and HKEY_CURRENT_USER in this process.
 
 namespace {
 
-using Registration = FileTypeRegistration;
 const HKEY HKCR = HKEY_CLASSES_ROOT, HKCU = HKEY_CURRENT_USER;
-const char kBackup[] = "Software\\OrvalisRegistrationBackup";
+const std::string kScratch = "Software\\OrvalisRegistrationTest";
 const char kNtList[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions";
 
 // A value as "<type>:<bytes>", or "" when it is missing.
@@ -39,8 +35,7 @@ void SetText(HKEY root, const std::string& path, const std::string& name, const 
     RegSetKeyValueA(root, path.c_str(), name.c_str(), REG_SZ, text.c_str(), DWORD(text.size() + 1));
 }
 
-// The key and all below it: a line per key with its class (and last write time when asked),
-// a line per value; "" when the key is missing.
+// The key and all below it: a line per key with its class (and write time), one per value.
 std::string Dump(HKEY root, const std::string& path, bool times = false)
 {
     HKEY key;
@@ -51,10 +46,8 @@ std::string Dump(HKEY root, const std::string& path, bool times = false)
     FILETIME at{};
     RegQueryInfoKeyA(key, name, &size, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                      nullptr, nullptr, &at);
-    std::string text = path + " [" + name + "]";
-    if (times)
-        text += " @" + std::to_string(at.dwHighDateTime) + "." + std::to_string(at.dwLowDateTime);
-    text += "\n";
+    std::string text = path + " [" + name + "]" +
+                       (times ? " @" + std::to_string(at.dwLowDateTime) : "") + "\n";
     for (DWORD i = 0; size = sizeof name, RegEnumValueA(key, i, name, &size, nullptr, nullptr,
                                                          nullptr, nullptr) == 0; ++i)
         text += "  " + std::string(*name ? name : "(default)") + " = " + Raw(key, "", name) + "\n";
@@ -65,17 +58,6 @@ std::string Dump(HKEY root, const std::string& path, bool times = false)
     return text;
 }
 
-void CopyTree(HKEY root, const std::string& from, HKEY to_root, const std::string& to)
-{
-    HKEY target;
-    if (!Dump(root, from).empty() &&
-        RegCreateKeyExA(to_root, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target,
-                        nullptr) == ERROR_SUCCESS) {
-        RegCopyTreeA(root, from.c_str(), target);
-        RegCloseKey(target);
-    }
-}
-
 class RegistrationTest : public testing::Test {
 protected:
     void SetUp() override
@@ -84,52 +66,37 @@ protected:
         m_path.resize(GetModuleFileNameA(nullptr, &m_path[0], DWORD(m_path.size())));
         m_type = m_path.substr(m_path.rfind('\\') + 1);
         m_type.erase(m_type.rfind('.'));
-        // The shared extension list is guarded whole; the refused name would land below ".S".
-        m_keys = {{HKCR, ".STD"}, {HKCR, m_type}, {HKCR, ".S"}, {HKCU, kNtList}};
-        ASSERT_EQ("", Dump(HKCU, kBackup)) << "a crashed run left the real keys there";
-        for (size_t i = 0; i < m_keys.size(); ++i)
-            CopyTree(m_keys[i].first, m_keys[i].second, HKCU, Backup(i));
-        m_saved = true;
-        Clear();
+        RegDeleteTreeA(HKCU, kScratch.c_str());
+        for (HKEY& root : m_roots) {
+            const std::string path = kScratch + "\\" + std::to_string(&root - m_roots);
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKCU, path.c_str(), &root));
+        }
+        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKCR, m_roots[0]));
+        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKCU, m_roots[1]));
     }
     void TearDown() override
     {
-        if (!m_saved)
-            return;
-        Clear();
-        for (size_t i = 0; i < m_keys.size(); ++i)
-            CopyTree(HKCU, Backup(i), m_keys[i].first, m_keys[i].second);
-        RegDeleteTreeA(HKCU, kBackup);
+        RegOverridePredefKey(HKCR, nullptr);
+        RegOverridePredefKey(HKCU, nullptr);
+        for (HKEY root : m_roots)
+            RegCloseKey(root);
+        RegDeleteTreeA(HKCU, kScratch.c_str());
     }
-    void Clear()
-    {
-        for (const auto& k : m_keys)
-            RegDeleteTreeA(k.first, k.second.c_str());
-    }
-    static std::string Backup(size_t i) { return std::string(kBackup) + "\\" + std::to_string(i); }
-    std::string DumpAll(bool times = false) const
-    {
-        std::string text;
-        for (const auto& k : m_keys)
-            text += Dump(k.first, k.second, times);
-        return text;
-    }
+    static std::string DumpAll(bool t = false) { return Dump(HKCR, "", t) + Dump(HKCU, "", t); }
     std::string Key(const std::string& below = "") const { return m_type + below; }
-    int Register() const { return Registration().RegisterFileType(".STD", 1); }
+    int Register() const { return FileTypeRegistration().RegisterFileType(".STD", 1); }
     // Quoted, so that a program or document in a folder with spaces opens.
     std::string Command() const { return "\"" + m_path + "\" \"%1\""; }
 
-    std::string m_path;
-    std::string m_type;
-    std::vector<std::pair<HKEY, std::string>> m_keys;
-    bool m_saved = false;
+    std::string m_path, m_type;
+    HKEY m_roots[2] = {};
 };
 
 }  // namespace
 
 TEST_F(RegistrationTest, FirstRegistrationMakesTheFiveEntriesAndASecondChangesNothing)
 {
-    ASSERT_EQ(Registration::kWindowsNT, Registration::OperatingSystemKind());
+    ASSERT_EQ(FileTypeRegistration::kWindowsNT, FileTypeRegistration::OperatingSystemKind());
     ASSERT_EQ(1, Register());
     const std::string head = " [WhatIsAClass]\n  (default) = ";
     EXPECT_EQ(".STD" + head + Text(m_type) + "\n", Dump(HKCR, ".STD"));
@@ -176,7 +143,7 @@ TEST_F(RegistrationTest, ForeignTypeAndCommandAreTakenOver)
 TEST_F(RegistrationTest, RefusedExtensionOrFailedStepLeavesTheRestAlone)
 {
     const std::string before = DumpAll();
-    EXPECT_EQ(0, Registration().RegisterFileType(".S\\TD", 1));
+    EXPECT_EQ(0, FileTypeRegistration().RegisterFileType(".S\\TD", 1));
     EXPECT_EQ(before, DumpAll());
 
     // A volatile type key cannot hold the lasting command and icon keys; the other steps run.

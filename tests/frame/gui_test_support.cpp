@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ostream>
 
 namespace {
 
@@ -24,19 +23,27 @@ bool IsClass(HWND window, const char* name)
 // A message box is a dialog with one of the standard buttons (OK .. No).
 bool IsMessageBox(HWND window)
 {
-    if (!IsClass(window, "#32770"))
-        return false;
-    for (int id = IDOK; id <= IDNO; ++id) {
+    for (int id = IDOK; id <= IDNO && IsClass(window, "#32770"); ++id) {
         if (IsClass(GetDlgItem(window, id), "Button"))
             return true;
     }
     return false;
 }
 
-BOOL CALLBACK CountWindow(HWND, LPARAM count)
+BOOL CALLBACK CountWindow(HWND, LPARAM count) { return ++*reinterpret_cast<int*>(count) > 0; }
+
+// The highest handle-table slot that a batch of fresh brushes or events takes.
+unsigned HighWater(bool gdi)
 {
-    ++*reinterpret_cast<int*>(count);
-    return TRUE;
+    std::vector<HANDLE> objects(gdi ? 1000 : 200);
+    unsigned top = 0;
+    for (HANDLE& object : objects) {
+        object = gdi ? CreateSolidBrush(RGB(1, 2, 3)) : CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        top = std::max(top, static_cast<unsigned>(reinterpret_cast<uintptr_t>(object) & 0xFFFF));
+    }
+    for (HANDLE object : objects)
+        gdi ? DeleteObject(object) : CloseHandle(object);
+    return top;
 }
 
 }  // namespace
@@ -66,7 +73,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
 }
 
 BoxAnswerer::BoxAnswerer(std::vector<int> answers)
-    : m_answers(std::move(answers)), m_next(0),
+    : m_answers(std::move(answers)),
       m_hook(SetWindowsHookExA(WH_CBT, &BoxAnswerer::Hook, nullptr, GetCurrentThreadId()))
 {
     g_answerer = this;
@@ -80,21 +87,17 @@ BoxAnswerer::~BoxAnswerer()
 
 LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wparam, LPARAM lparam)
 {
-    // By activation the box has its text, icon and buttons.
-    if (code == HCBT_ACTIVATE && g_answerer && IsMessageBox(reinterpret_cast<HWND>(wparam)))
-        g_answerer->Answer(reinterpret_cast<HWND>(wparam));
+    // By activation the box has its text, icon and buttons; one activated again is answered.
+    HWND box = reinterpret_cast<HWND>(wparam);
+    if (code == HCBT_ACTIVATE && g_answerer && IsMessageBox(box) && !GetPropA(box, kAnsweredMark))
+        g_answerer->Answer(box);
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 void BoxAnswerer::Answer(HWND box)
 {
-    // A box activated again (after another window) is answered already.
-    if (GetPropA(box, kAnsweredMark))
-        return;
     SetPropA(box, kAnsweredMark, box);
-    SeenBox seen;
-    seen.caption = WindowText(box);
-    seen.owner = GetWindow(box, GW_OWNER);
+    SeenBox seen{WindowText(box), "", nullptr, GetWindow(box, GW_OWNER), {}};
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsClass(child, "Button"))
             seen.buttons.push_back(GetDlgCtrlID(child));
@@ -105,9 +108,9 @@ void BoxAnswerer::Answer(HWND box)
         else
             seen.text += WindowText(child);
     }
-    int answer = seen.buttons.empty() ? IDOK : seen.buttons.front();
-    if (m_next < m_answers.size())
-        answer = m_answers[m_next++];
+    const int answer = m_next < m_answers.size() ? m_answers[m_next++]
+                       : seen.buttons.empty()      ? IDOK
+                                                   : seen.buttons.front();
     m_boxes.push_back(seen);
     // Posted: the box's own loop presses the button once it runs.
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
@@ -128,53 +131,20 @@ int ThreadWindowCount()
     return count;
 }
 
-namespace {
+unsigned GdiHighWater() { return HighWater(true); }
 
-// The highest slot that a batch of fresh objects takes: freed slots are taken again first, so
-// it climbs only when objects are left behind.
-template <class Make, class Destroy>
-unsigned HighWater(int batch, Make make, Destroy destroy)
+std::array<unsigned, 3> CountHeldObjects()
 {
-    std::vector<HANDLE> objects(batch);
-    unsigned top = 0;
-    for (HANDLE& object : objects) {
-        object = make();
-        top = std::max(top, static_cast<unsigned>(reinterpret_cast<uintptr_t>(object) & 0xFFFF));
-    }
-    for (HANDLE object : objects)
-        destroy(object);
-    return top;
+    return {unsigned(ThreadWindowCount()), HighWater(true), HighWater(false)};
 }
 
-}  // namespace
-
-bool HeldObjects::operator==(const HeldObjects& other) const
+void ClickAtCentre(HWND window)
 {
-    return windows == other.windows && gdi_high_water == other.gdi_high_water &&
-           handle_high_water == other.handle_high_water;
-}
-
-HeldObjects CountHeldObjects()
-{
-    HeldObjects held;
-    held.windows = ThreadWindowCount();
-    held.gdi_high_water = HighWater(
-        1000, [] { return static_cast<HANDLE>(CreateSolidBrush(RGB(1, 2, 3))); },
-        [](HANDLE brush) { DeleteObject(brush); });
-    held.handle_high_water = HighWater(
-        200, [] { return CreateEventA(nullptr, TRUE, FALSE, nullptr); }, &CloseHandle);
-    return held;
-}
-
-std::ostream& operator<<(std::ostream& out, const HeldObjects& held)
-{
-    return out << held.windows << " windows, GDI slots up to " << held.gdi_high_water
-               << ", handles up to " << held.handle_high_water;
-}
-
-void ClickAtScreenPoint(POINT point)
-{
-    SetCursorPos(point.x, point.y);
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT centre = {client.right / 2, client.bottom / 2};
+    ClientToScreen(window, &centre);
+    SetCursorPos(centre.x, centre.y);
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -188,8 +158,8 @@ void ExitWithTestResult()
         testing::UnitTest::GetInstance()->current_test_info()->result();
     for (int i = 0; i < result->total_part_count(); ++i) {
         const testing::TestPartResult& part = result->GetTestPartResult(i);
-        const char* file = part.file_name() ? part.file_name() : "";
-        std::fprintf(stderr, "%s:%d: %s\n", file, part.line_number(), part.message());
+        std::fprintf(stderr, "%s:%d: %s\n", part.file_name() ? part.file_name() : "",
+                     part.line_number(), part.message());
     }
     std::fflush(stderr);
     std::_Exit(result->Failed() ? 1 : 0);

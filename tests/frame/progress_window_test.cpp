@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
-#include <vector>
 
+#include "frame/main_window_claim.h"
 #include "frame/window_thread.h"
 #include "tests/frame/gui_test_support.h"
 
@@ -24,34 +23,17 @@ void ShowWithClientSize(HWND window, int width, int height)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     PumpMessages(50);
 }
-
-// The highest GDI handle-table slot (a handle's low word) that a thousand fresh brushes take:
-// freed slots are taken again first, so it climbs only when objects are left behind.
-unsigned GdiHighWater()
-{
-    std::vector<HBRUSH> brushes(1000);
-    unsigned top = 0;
-    for (HBRUSH& brush : brushes) {
-        brush = CreateSolidBrush(kRed);
-        top = std::max(top, unsigned(reinterpret_cast<uintptr_t>(brush) & 0xFFFF));
-    }
-    for (HBRUSH brush : brushes)
-        DeleteObject(brush);
-    return top;
-}
-
 }  // namespace
 
-// Each step repaints at once: the ellipse takes the colour of the leg the
-// point is on and a line runs from the centre to the point.
+// Each step repaints at once: the ellipse takes the colour of the leg the point is on and a
+// line runs from the centre to the point.
 TEST(ProgressWindowTest, StepsRepaintThePointClockwiseRoundTheBorder)
 {
     ProgressWindow progress;
     ASSERT_EQ(1, progress.Create(nullptr));
     HWND window = progress.Handle();
     ShowWithClientSize(window, 100, 100);
-    // The fill, a pixel on the line from the centre to the point, one where the previous
-    // point's line was, the laps.
+    // The fill, a pixel on the line to the point, one where the last point's line was, laps.
     const struct { unsigned step; COLORREF fill; POINT on_line, off_line; int laps; } cases[] = {
         {50, kRed, {90, 50}, {50, 90}, 0},     // right edge, 50 down
         {100, kGreen, {50, 90}, {90, 50}, 0},  // bottom edge, at 150
@@ -82,44 +64,41 @@ TEST(ProgressWindowTest, StepsRepaintThePointClockwiseRoundTheBorder)
         EXPECT_EQ(c.fill, GetPixel(dc, 15, 25));
     }
 
-    // Without a window a step only counts; the count reads in four or more digits.
+    // Without a window a step only counts; the count reads in four or more digits. An empty
+    // client area has no border to run round; repeated draws leave no GDI objects behind.
     ProgressWindow windowless;
-    windowless.Step(401);
+    windowless.Draw(dc, RECT{0, 0, 0, 0});
+    EXPECT_EQ(-1, windowless.Laps());
+    windowless.Draw(dc, RECT{0, 0, 40, 40});
+    const unsigned gdi = GdiHighWater();
+    for (int i = 0; i < 300; ++i) {
+        windowless.Step(1);
+        windowless.Draw(dc, RECT{0, 0, 40, 40});
+    }
+    EXPECT_EQ(gdi, GdiHighWater());
+    windowless.Step(101);
     EXPECT_STREQ("0401", windowless.Text().c_str());
     windowless.Step(0xFFFFFFFFu - 401);
     EXPECT_STREQ("4294967295", windowless.Text().c_str());
-    windowless.Draw(dc, RECT{0, 0, 0, 0});  // an empty client area has no border to run round
-    EXPECT_EQ(-1, windowless.Laps());
     ReleaseDC(window, dc);
 }
 
-// As the database uses it: the window lives in a thread of its own and
-// each step waits until that thread has painted. Deleting the object ends
-// the window and the thread.
+// As the database uses it: the window lives in a thread of its own (started once, here
+// suspended, claiming no loop); each step waits for its paint; deleting the object ends both.
 TEST(ProgressWindowTest, StepFromAnotherThreadPaintsAndDeletingEndsTheThread)
 {
     auto progress = std::make_unique<ProgressWindow>();
-    WindowThread thread;
+    WindowThread thread(0, THREAD_PRIORITY_LOWEST);
     ASSERT_EQ(1, thread.Start(progress.get()));
+    EXPECT_EQ(0, thread.Start(progress.get()));
+    EXPECT_EQ(0, thread.WaitForWindow(100));
+    EXPECT_EQ(1, thread.Resume());
     ASSERT_EQ(1, thread.WaitForWindow(5000));
+    EXPECT_EQ(0, MainWindowClaimed());
     progress->Step(1);
     EXPECT_EQ(0, progress->Laps());  // -1 until painted
     HWND window = progress->Handle();
     progress.reset();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.Handle(), 0));
-}
-
-TEST(ProgressWindowTest, RepeatedDrawsLeaveNoGdiObjectsBehind)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    ProgressWindow progress;
-    progress.Draw(dc, RECT{0, 0, 40, 40});
-    const unsigned before = GdiHighWater();
-    for (int i = 0; i < 300; ++i) {
-        progress.Step(1);
-        progress.Draw(dc, RECT{0, 0, 40, 40});
-    }
-    EXPECT_EQ(before, GdiHighWater());
-    DeleteDC(dc);
 }

@@ -10,39 +10,29 @@
 #include "base/drop_info.h"
 #include "frame/base_window.h"
 
-// A framework window for tests that counts its handler calls, keeps what some of them got
-// and lets a test change its creation values and answers.
+// A framework window that counts handler calls, keeps what some got and takes set answers.
 class RecordingWindow : public BaseWindow {
 public:
+    using Hook = std::function<void(RecordingWindow&)>;
     explicit RecordingWindow(const char* name = "FrameTestWindow") : m_name(name) {}
     ~RecordingWindow() override { delete kept_files; }
 
     int Count(const std::string& name) const { return counts.count(name) ? counts.at(name) : 0; }
-    // FillClass calls per class name, across all windows of the process.
-    static std::map<std::string, int>& ClassFills()
-    {
-        static std::map<std::string, int> fills;
-        return fills;
-    }
-    int IsDone() override { return done ? done(*this) : is_done; }
+    int IsDone() override { return done(*this); }
 
     std::map<std::string, int> counts;
     DWORD style = 0;      // replaces the creation style when nonzero
     int break_class = 0;  // 1 makes the class registration fail
-    int is_done = 1;
-    std::function<int(RecordingWindow&)> done;  // replaces is_done when set
-    int instance_reply = 0;
-    LRESULT user_result = 0;
-    int keep_files = 0;
+    std::function<int(RecordingWindow&)> done = [](RecordingWindow&) { return 1; };
+    int instance_reply = 0, keep_files = 0;
     COLORREF paint_colour = CLR_INVALID;
-    std::function<void(RecordingWindow&)> on_created = [](RecordingWindow&) {};
-    std::function<void(RecordingWindow&)> on_tick = [](RecordingWindow&) {};
+    Hook on_created = [](RecordingWindow&) {}, on_tick = on_created, on_destroyed = on_created;
     std::function<void(BuiltInToolBar&)> before_tool_bar = [](BuiltInToolBar&) {};
 
     HBRUSH class_brush = nullptr;
     HMENU menu = nullptr;
     HitTestEvent hit;
-    std::vector<ScrollRecord> scrolls;
+    std::vector<int> scroll_codes;
     WindowEvent command;
     std::vector<UINT_PTR> ticks;
     DropInfo* kept_files = nullptr;
@@ -53,7 +43,7 @@ protected:
     {
         BaseWindow::FillClass(window_class);
         class_brush = window_class.hbrBackground;
-        ++ClassFills()[m_name];
+        ++counts["FillClass"];
         if (break_class)
             window_class.cbWndExtra = -1;
     }
@@ -68,12 +58,12 @@ protected:
     void OnCreated(WindowEvent&) override { ++counts["OnCreated"]; on_created(*this); }
     void OnDestroyed(WindowEvent& event) override
     {
-        ++counts["OnDestroyed"];
         BaseWindow::OnDestroyed(event);
+        on_destroyed(*this);  // may end the object's life
     }
     void OnHitTest(HitTestEvent& event) override { hit = event; }
     void OnInstanceQuery(InstanceQueryEvent& event) override { event.reply = instance_reply; }
-    LRESULT OnUserMessage(WindowEvent&) override { ++counts["OnUserMessage"]; return user_result; }
+    LRESULT OnUserMessage(WindowEvent&) override { return ++counts["OnUserMessage"]; }
     int OnCommand(WindowEvent& event) override { ++counts["OnCommand"]; command = event; return 1; }
     void OnPaint(PaintRecord& record) override
     {
@@ -85,12 +75,11 @@ protected:
             FillRect(record.dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
     void OnMouseButton(ButtonRecord&) override { ++counts["OnMouseButton"]; }
-    void OnScroll(ScrollRecord& record) override { scrolls.push_back(record); }
+    void OnScroll(ScrollRecord& record) override { scroll_codes.push_back(record.code); }
     int OnFilesDropped(DropInfo* files) override
     {
         ++counts["OnFilesDropped"];
-        if (keep_files)
-            kept_files = files;
+        kept_files = keep_files ? files : nullptr;
         return keep_files;
     }
     void BeforeToolBar(BuiltInToolBar& tool_bar) override { before_tool_bar(tool_bar); }

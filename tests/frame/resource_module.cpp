@@ -1,5 +1,4 @@
-// A module that says when its code runs: a resource object must read its
-// images without running it.
+// A module that says when its code runs: resource objects read its images without running it.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*)

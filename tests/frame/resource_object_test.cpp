@@ -8,68 +8,50 @@
 
 #include "frame/object_list.h"
 #include "tests/frame/gui_test_support.h"
-#include "tests/frame/tool_test_ids.h"
+#include "tests/frame/test_ids.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-// A stored list of one icon named "TOOLICON" and one bitmap numbered 266,
-// whose low byte is a line feed.
-const std::string kStoredList = "2\n"
-                                "1\n0 10 1TOOLICON:-8 TOOLICON"
-                                "2\n9 other.dll15 2#266:other.dll+\x0A\x01"s;
-
-// Kind, name, number and module file name.
-std::string Description(const ResourceObject* object)
+std::pair<long, long> SizeOf(HANDLE bitmap)
 {
-    return std::to_string(object->Kind()) + "|" + object->ResourceName().c_str() + "|" +
-           std::to_string(object->ResourceNumber()) + "|" + object->ModuleFileName().c_str();
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
 }
 
 }  // namespace
 
-TEST(ResourceObjectTest, LoadsFromTheProgramFileOnceAndAgainAfterFree)
+TEST(ResourceObjectTest, LoadsOnceAgainAfterFreeAndAsDataFromAnotherModuleOrGivesNullQuietly)
 {
+    BoxAnswerer answers;
     BitmapResource bitmap(IDB_TOOL_SMALL);
     HANDLE first = bitmap.Handle();
-    BITMAP info = {};
-    ASSERT_TRUE(GetObjectA(first, sizeof info, &info));
-    EXPECT_EQ(std::make_pair(16L, 15L), std::make_pair(info.bmWidth, info.bmHeight));
+    EXPECT_EQ(std::make_pair(16L, 15L), SizeOf(first));
     EXPECT_EQ(first, bitmap.Handle());
-    EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(first));
     bitmap.Free();
     EXPECT_EQ(0u, GetObjectType(first));
-    EXPECT_NE(nullptr, bitmap.Handle());
-
+    EXPECT_EQ(std::make_pair(16L, 15L), SizeOf(bitmap.Handle()));
     EXPECT_NE(nullptr, IconResource("TOOLICON").Icon());
     EXPECT_NE(nullptr, IconResource(IDI_TOOL_NUMBERED).Icon());
     EXPECT_NE(nullptr, CursorResource("TOOLCURSOR").Cursor());
-}
 
-// Another module is read as data: its images load, its code never runs.
-TEST(ResourceObjectTest, ReadsAnotherModuleWithoutRunningIt)
-{
-    SetEnvironmentVariableA("ORV_RESOURCE_MODULE_RAN", nullptr);
-    BitmapResource bitmap("MODULEBITMAP", "resource_module.dll");
-    BITMAP info = {};
-    ASSERT_TRUE(GetObjectA(bitmap.Handle(), sizeof info, &info));
-    EXPECT_EQ(std::make_pair(24L, 20L), std::make_pair(info.bmWidth, info.bmHeight));
-    EXPECT_EQ(0u, GetEnvironmentVariableA("ORV_RESOURCE_MODULE_RAN", nullptr, 0));
-}
-
-TEST(ResourceObjectTest, MissingModuleOrResourceGivesNullAndNoMessage)
-{
-    BoxAnswerer answers;
-    BitmapResource elsewhere(IDB_TOOL_SMALL, "no_such_module_here.dll");
-    EXPECT_EQ(nullptr, elsewhere.Handle());
+    EXPECT_EQ(nullptr, BitmapResource(IDB_TOOL_SMALL, "no_such_module_here.dll").Handle());
     EXPECT_EQ(nullptr, BitmapResource("NOSUCHBITMAP").Handle());
     EXPECT_EQ(nullptr, BitmapResource().Handle());
     EXPECT_TRUE(answers.Boxes().empty());
+
+    // Another module is read as data: its images load, its code never runs.
+    SetEnvironmentVariableA("ORV_RESOURCE_MODULE_RAN", nullptr);
+    BitmapResource module_bitmap("MODULEBITMAP", "resource_module.dll");
+    EXPECT_EQ(std::make_pair(24L, 20L), SizeOf(module_bitmap.Handle()));
+    EXPECT_EQ(0u, GetEnvironmentVariableA("ORV_RESOURCE_MODULE_RAN", nullptr, 0));
 }
 
-TEST(ObjectListTest, StreamFormIsExactAndReadsBack)
+TEST(ObjectListTest, StreamFormIsExactAndDamageEndsTheReadingKeepingTheEntriesBefore)
 {
+    BoxAnswerer answers;
     ObjectList list;
     EXPECT_EQ(nullptr, list.Element(0));
     ASSERT_EQ(1, list.Append(new IconResource("TOOLICON")));
@@ -77,47 +59,44 @@ TEST(ObjectListTest, StreamFormIsExactAndReadsBack)
     EXPECT_EQ(list.Element(1), list.Element(3));  // counted round the list
     std::ostringstream out;
     list.Write(out);
-    EXPECT_EQ(kStoredList, out.str());
-
+    // An icon named "TOOLICON", a bitmap numbered 266 (whose low byte is a line feed).
+    const std::string stored =
+        "2\n1\n0 10 1TOOLICON:-8 TOOLICON2\n9 other.dll15 2#266:other.dll+\n\x01";
+    EXPECT_EQ(stored, out.str());
     ObjectList copy;
-    std::istringstream in(out.str());
+    std::istringstream in(stored);
     ASSERT_TRUE(copy.Read(in));
     ASSERT_EQ(2u, copy.Count());
-    EXPECT_EQ("1|TOOLICON|0|", Description(copy.Element(0)));
-    EXPECT_EQ("2||266|other.dll", Description(copy.Element(1)));
+    // Kind, name, number and module file name.
+    for (unsigned i = 0; i < 2; ++i) {
+        const ResourceObject* o = copy.Element(i);
+        EXPECT_EQ(i ? "2||266|other.dll" : "1|TOOLICON|0|",
+                  std::to_string(o->Kind()) + "|" + o->ResourceName().c_str() + "|" +
+                      std::to_string(o->ResourceNumber()) + "|" + o->ModuleFileName().c_str());
+    }
     EXPECT_NE(nullptr, copy.Element(0)->Handle());
-}
 
-TEST(ObjectListTest, DamagedStreamsEndTheReadingAndKeepTheEntriesBefore)
-{
-    BoxAnswerer answers;
-    // Cut inside the second entry: the first entry stays.
-    ObjectList cut;
-    std::istringstream cut_in(kStoredList.substr(0, kStoredList.size() - 3));
-    cut.Read(cut_in);
-    EXPECT_TRUE(cut_in.fail());
-    EXPECT_EQ(1u, cut.Count());
-    // A marker that is neither "-" nor "+", a hostile length, a huge count
-    // with nothing behind it, a kind line too long to be a kind.
-    for (const char* text : {"1\n2\n0 6 2#101:*\x65\x01", "1\n1\n0 4294967295 x", "4000000000\n",
-                             "1\n2222222222222222222222222222222222222222\n"}) {
-        ObjectList list;
-        std::istringstream in(text);
-        list.Read(in);
-        EXPECT_TRUE(in.fail()) << text;
-        EXPECT_EQ(0u, list.Count()) << text;
+    // Cut inside the second entry (the first stays), a marker that is neither "-" nor "+", a
+    // hostile length, a huge count with nothing behind it, a kind line too long to be a kind.
+    const std::string cut = stored.substr(0, stored.size() - 3);
+    for (const std::string& text : {cut, "1\n2\n0 6 2#101:*\x65\x01"s, "1\n1\n0 4294967295 x"s,
+                                    "4000000000\n"s, "1\n" + std::string(40, '2') + "\n"}) {
+        ObjectList damaged;
+        std::istringstream damaged_in(text);
+        damaged.Read(damaged_in);
+        EXPECT_TRUE(damaged_in.fail()) << text;
+        EXPECT_EQ(text == cut ? 1u : 0u, damaged.Count()) << text;
     }
     EXPECT_TRUE(answers.Boxes().empty());
-
     // An unknown kind is shown in the notice box.
-    ObjectList list;
-    std::istringstream in("3\n2\n0 6 2#101:+\x65\x00"
-                          "7\n0 6 7#101:+\x65\x00"
-                          "1\n0 6 1#102:+\x66\x00"s);
-    list.Read(in);
-    EXPECT_TRUE(in.fail());
-    ASSERT_EQ(1u, list.Count());
-    EXPECT_EQ(101, list.Element(0)->ResourceNumber());
+    ObjectList unknown;
+    std::istringstream unknown_in("3\n2\n0 6 2#101:+\x65\x00"
+                                  "7\n0 6 7#101:+\x65\x00"
+                                  "1\n0 6 1#102:+\x66\x00"s);
+    unknown.Read(unknown_in);
+    EXPECT_TRUE(unknown_in.fail());
+    ASSERT_EQ(1u, unknown.Count());
+    EXPECT_EQ(101, unknown.Element(0)->ResourceNumber());
     ASSERT_EQ(1u, answers.Boxes().size());
     EXPECT_EQ("7: Unknown object type!", answers.Boxes()[0].text);
 }
