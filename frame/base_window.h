@@ -8,7 +8,7 @@
 #include "base/zstring.h"
 #include "frame/builtin_toolbar.h"
 #include "frame/window_events.h"
-#include "frame/window_spec.h"
+#include "frame/window_descriptor.h"
 
 class DropInfo;
 class WindowThread;

@@ -1,4 +1,4 @@
-#include "frame/window_spec.h"
+#include "frame/window_descriptor.h"
 
 #include <istream>
 #include <ostream>
