@@ -72,15 +72,6 @@ public:
     virtual const char* EditionName();
     virtual const char* DocumentExtension(zstring& extension);
 
-    ProgressQuoteDatabase& Database() { return m_database; }
-    QuoteEntry& CurrentItem() { return m_current; }
-    const NavigationHistory& History() const { return m_history; }
-    ToolWindow* Tools() const { return m_tool_bar.get(); }
-    DisplayFont& Font() { return m_font; }
-    const zstring& LogPath() const { return m_log_path; }
-    const zstring& StatePath() const { return m_state_path; }
-    int FirstRun() const { return m_first_run; }
-
     // The alarm's host.
     int MainMinimised() override;
     void HideMainWindow() override;
@@ -110,6 +101,7 @@ private:
     int AppendItem(QuoteEntry& entry, ProgressQuoteDatabase& database);
     int MayWrite(ProgressQuoteDatabase& database);
     int MayAppend(ProgressQuoteDatabase& database);
+    void PutOnShow(const QuoteEntry& entry, int32_t number);
     void ShowNeighbourOf(int32_t position);
     void ShowHelp();
     void Pack();

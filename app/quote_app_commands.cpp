@@ -96,11 +96,12 @@ int QuoteApp::NextItem()
     if (drawn < 0) {
         m_current.set_position(QuoteEntry::kNotStored);
         Repaint();
-        return ShowItem(m_current);
     }
-    QuoteEntry next;
-    next.set_position(static_cast<int32_t>(drawn));
-    return ShowItem(next);
+    if (drawn < 0 || !m_database.header_valid())
+        return ShowItem(m_current);
+    // The draw's last read is the item drawn.
+    PutOnShow(entry, static_cast<int32_t>(drawn));
+    return 1;
 }
 
 int QuoteApp::ShowItem(QuoteEntry& entry)
@@ -126,12 +127,17 @@ int QuoteApp::GotoItem(int32_t number)
         InformationBox(text.c_str(), "Message");
         return 0;
     }
+    PutOnShow(entry, number);
+    return 1;
+}
+
+void QuoteApp::PutOnShow(const QuoteEntry& entry, int32_t number)
+{
     m_current.copy_from(entry);
     m_current.set_position(number);
     m_history.Record(static_cast<uint32_t>(number));
     ++m_view_serial;
     Repaint();
-    return 1;
 }
 
 int QuoteApp::PreviousItem()
