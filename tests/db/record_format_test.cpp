@@ -7,7 +7,6 @@
 #include "db/field_record.h"
 #include "db/file_header.h"
 #include "db/quote_item.h"
-#include "db/volume_names.h"
 
 namespace {
 
@@ -124,12 +123,6 @@ TEST(StoredQuote, PlaceholdersRoundTripAndPartialRecords)
     EXPECT_EQ(show(item), show(back));
     EXPECT_EQ(1, back.read_record(in));
     EXPECT_EQ("12|0|Life|line one\r\nline\atwo\r\n", show(back));
-}
-
-TEST(VolumeNames, IndexNameCutsAtTheLastDotAnywhere)
-{
-    EXPECT_STREQ("notes.idx", index_file_name("notes").c_str());
-    EXPECT_STREQ("C:\\dir.idx", index_file_name("C:\\dir.v2\\quotes").c_str());
 }
 
 TEST(Tombstone, ClassificationAndOffsetBack)

@@ -2,6 +2,7 @@
 // operation leaves every item where the user can still find it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,46 +23,32 @@ namespace {
 const std::string kLong(300, 'q');
 const char kFiller[] = "filler.bin";
 
-std::string unique_name(const char* stem)
-{
-    static std::random_device random;
-    return std::string(stem) + std::to_string(random());
-}
-
-// A small file system of the test's own, for writes that meet a full disk.
-// Natively it is a tmpfs mounted here (which needs root); under Wine it is
-// the one the test command mounts and names in ORV_SMALL_FS. While it
-// exists a fresh folder on it is the current folder.
+// A small file system for writes that meet a full disk: natively a tmpfs
+// mounted here (needs root), under Wine the one named in ORV_SMALL_FS. A
+// fresh folder on it is current while it exists.
 class SmallDisk {
 public:
     SmallDisk()
     {
         std::error_code error;
-        fs::path base;
+        const std::string tag = std::to_string(std::random_device()());
 #ifdef _WIN32
         const char* given = std::getenv("ORV_SMALL_FS");
-        if (!given || !*given) {
-            unavailable = "no small file system: the test command names one in ORV_SMALL_FS";
-            return;
-        }
-        base = given;
+        const fs::path base = given ? given : "";
 #else
-        base = fs::temp_directory_path() / unique_name("orvalis-small-disk-");
+        const fs::path base = fs::temp_directory_path() / ("orvalis-small-disk-" + tag);
         fs::create_directory(base, error);
         if (mount("tmpfs", base.c_str(), "tmpfs", 0, "size=2m") != 0) {
             fs::remove(base, error);
-            unavailable = "cannot mount a small tmpfs here (not root?)";
             return;
         }
         m_mount = base.string();
 #endif
-        const fs::path folder = base / unique_name("orvalis-db-");
-        if (!fs::create_directory(folder, error)) {
-            unavailable = "cannot make a folder on the small file system " + base.string();
-            return;
+        const fs::path folder = base / ("orvalis-db-" + tag);
+        if (!base.empty() && fs::create_directory(folder, error)) {
+            m_folder = folder.string();
+            fs::current_path(folder);
         }
-        m_folder = folder.string();
-        fs::current_path(folder);
     }
     ~SmallDisk()
     {
@@ -70,40 +57,32 @@ public:
         if (!m_folder.empty())
             fs::remove_all(m_folder, ignored);
 #ifndef _WIN32
-        if (!m_mount.empty()) {
-            umount2(m_mount.c_str(), MNT_DETACH);
+        if (!m_mount.empty() && umount2(m_mount.c_str(), MNT_DETACH) == 0)
             fs::remove(m_mount, ignored);
-        }
 #endif
     }
     SmallDisk(const SmallDisk&) = delete;
 
     bool ready() const { return !m_folder.empty(); }
-    // Fills the disk with a filler file until about bytes are left free.
+    // Grows a filler file until about bytes are left free.
     bool leave_free(uint64_t bytes)
     {
         std::error_code error;
-        const fs::space_info space = fs::space(m_folder, error);
-        if (error)
-            return false;
+        const uint64_t free = fs::space(m_folder, error).available;
         std::ofstream filler(kFiller, std::ios::binary | std::ios::app);
-        const std::vector<char> chunk(4096, 'f');
-        for (uint64_t left = space.available > bytes ? space.available - bytes : 0; left > 0;) {
-            const size_t n = left < chunk.size() ? static_cast<size_t>(left) : chunk.size();
-            if (!filler.write(chunk.data(), static_cast<std::streamsize>(n)))
-                break;
+        const std::string chunk(4096, 'f');
+        for (uint64_t left = free > bytes ? free - bytes : 0; left > 0 && filler;) {
+            const uint64_t n = std::min<uint64_t>(left, chunk.size());
+            filler.write(chunk.data(), static_cast<std::streamsize>(n));
             left -= n;
         }
-        return true;
+        return !error;
     }
-    void remove_filler() { std::error_code ignored; fs::remove(kFiller, ignored); }
-
-    std::string unavailable;  // why there is none
+    static void remove_filler() { fs::remove(kFiller); }
 
 private:
     const std::string m_previous = fs::current_path().string();
-    std::string m_mount;   // mounted here, unmounted on destruction
-    std::string m_folder;  // the test's folder on the disk
+    std::string m_mount, m_folder;
 };
 
 // Appends until the disk refuses; a refusal must leave the count as it was.
@@ -127,14 +106,14 @@ TEST(WriteFailure, AFullDiskRefusesAppendsEditsAndDeletesCleanly)
 {
     SmallDisk disk;
     if (!disk.ready())
-        GTEST_SKIP() << disk.unavailable;
+        GTEST_SKIP() << "no small file system (not root, or no ORV_SMALL_FS)";
     QuoteDatabaseV2 db;
     append_quotes(db, 5);
     std::vector<std::string> expected = quote_texts(0, 4);
-    ASSERT_TRUE(disk.leave_free(3000));
-    append_until_full(db, expected);
-    ASSERT_TRUE(disk.leave_free(0));
-    append_until_full(db, expected);
+    for (uint64_t room : {3000, 0}) {
+        ASSERT_TRUE(disk.leave_free(room));
+        append_until_full(db, expected);
+    }
     EXPECT_EQ(expected, item_texts(db));
 
     const uint32_t edited = db.replace_item(1, make_quote(1, "cat", kLong + kLong + "edited"));
@@ -153,7 +132,7 @@ TEST(WriteFailure, PackSwapsInOnlyAVerifiedCopy)
 {
     SmallDisk disk;
     if (!disk.ready())
-        GTEST_SKIP() << disk.unavailable;
+        GTEST_SKIP() << "no small file system (not root, or no ORV_SMALL_FS)";
     QuoteDatabaseV2 db;
     for (int i = 0; i < 200; ++i)
         ASSERT_EQ(1u, db.append_item(make_quote(i, "cat", kLong + std::to_string(i))));
@@ -196,15 +175,13 @@ TEST(WriteFailure, ADatabaseWithoutAVolumeRefusesEveryWrite)
     QuoteEntry entry = make_quote(1, "cat", "text");
     entry.set_position(0);
     uint32_t offset = 0;
-    const std::vector<uint32_t> done = {
-        db.append_item(entry), db.append_record(entry, offset), db.replace_item(0, entry),
-        db.delete_item(entry), db.erase_entry(0), db.create(), db.pack(),
-        db.copy_to(zstring("copy.STD")), db.read_item(0, entry)};
-    EXPECT_EQ(std::vector<uint32_t>(done.size(), 0u), done);
+    for (uint32_t done : {db.append_item(entry), db.append_record(entry, offset),
+                          db.replace_item(0, entry), db.delete_item(entry), db.erase_entry(0),
+                          db.create(), db.pack(), db.copy_to(zstring("copy.STD")),
+                          db.read_item(0, entry)})
+        EXPECT_EQ(0u, done);
     EXPECT_EQ(0xFFFFFFFFu, db.count());
     EXPECT_EQ(std::vector<std::string>{"Volume01.STD"}, folder.listing()) << "nothing made";
-
     ASSERT_EQ(1u, db.set_file_name(zstring("Other.STD")));
-    EXPECT_TRUE(db.bound());
     EXPECT_EQ(1u, db.append_item(entry));
 }
