@@ -5,12 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace {
-
-const std::uint32_t kNoItem = 0xFFFFFFFFu;  // position -1: nothing on show
-
-}  // namespace
-
 TEST(NavigationHistory, KeepsTheLastHundredAndWalksBackThroughThem)
 {
     NavigationHistory history;
@@ -31,31 +25,5 @@ TEST(NavigationHistory, KeepsTheLastHundredAndWalksBackThroughThem)
     ASSERT_EQ(99u, shown.size());
     EXPECT_EQ(1148u, shown.front());
     EXPECT_EQ(1050u, shown.back());
-    EXPECT_EQ(-1, history.Top());
-}
-
-TEST(NavigationHistory, BeepsWithNothingToGoBackToAndAfterAFailedMove)
-{
-    NavigationHistory history;
-    std::uint32_t candidate = 77;
-    EXPECT_EQ(0, history.StepBack(5, candidate));
-    EXPECT_EQ(77u, candidate);
-    // The only entry is on show: a beep, and the history is given up.
-    history.Record(5);
-    EXPECT_EQ(0, history.StepBack(5, candidate));
-    EXPECT_EQ(-1, history.Top());
-
-    // With nothing on show (a failed move) the newest entry is the candidate.
-    history.Record(5);
-    history.Record(9);
-    ASSERT_EQ(1, history.StepBack(kNoItem, candidate));
-    EXPECT_EQ(9u, candidate);
-    EXPECT_EQ(1, history.Top());
-    // Stepping back to 5 from 9, and that item then failing to read: the
-    // next step back from nothing finds the history spent.
-    history.Record(9);
-    ASSERT_EQ(1, history.StepBack(9, candidate));
-    EXPECT_EQ(5u, candidate);
-    EXPECT_EQ(0, history.StepBack(kNoItem, candidate));
     EXPECT_EQ(-1, history.Top());
 }

@@ -1,24 +1,9 @@
 #include "program_driver.h"
 
-#include <fstream>
 #include <vector>
 
 #include "db/quote_database.h"
 #include "tests/db/volume_test_support.h"
-
-namespace {
-
-// This test's folder, build\tests\app.
-std::string TestFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\'));
-    return folder;
-}
-
-}  // namespace
 
 bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
 {
@@ -31,25 +16,16 @@ bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
     return true;
 }
 
-std::string ProgramUnderTest()
-{
-    std::string build = TestFolder();
-    build.resize(build.find_last_of('\\'));
-    build.resize(build.find_last_of('\\'));
-    return build + "\\app\\Orvalis.exe";
-}
-
-std::string TestArtifact(const char* name)
-{
-    return TestFolder() + "\\" + name;
-}
-
 RunningProgram::RunningProgram(const std::string& folder, const std::string& arguments)
     : m_process()
 {
-    std::string command = "\"" + ProgramUnderTest() + "\"";
-    if (!arguments.empty())
-        command += " " + arguments;
+    // This test runs from build\tests\app; the program is build\app.
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string command(path);
+    for (int i = 0; i < 3; ++i)
+        command.resize(command.find_last_of('\\'));
+    command = "\"" + command + "\\app\\Orvalis.exe\" " + arguments;
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     STARTUPINFOA startup = {};
@@ -87,30 +63,21 @@ HWND RunningProgram::WaitForWindow(const char* class_name, const char* caption,
     return found;
 }
 
-HWND RunningProgram::WaitForDialog(const char* caption, DWORD milliseconds) const
-{
-    return WaitForWindow("#32770", caption, milliseconds);
-}
-
-bool RunningProgram::WaitForCaption(const std::string& caption, DWORD milliseconds) const
+bool RunningProgram::WaitForCaption(const std::string& caption, bool prefix) const
 {
     HWND main = Main();
-    return main && WaitFor([&] { return WindowText(main) == caption; }, milliseconds);
-}
-
-bool RunningProgram::WaitForItem(DWORD milliseconds) const
-{
-    HWND main = Main();
-    return main && WaitFor([&] { return WindowText(main).rfind("Item Number ", 0) == 0; },
-                        milliseconds);
+    return main && WaitFor([&] {
+        const std::string text = WindowText(main);
+        return prefix ? text.rfind(caption, 0) == 0 : text == caption;
+    }, 10000);
 }
 
 int RunningProgram::WaitForExit(DWORD milliseconds) const
 {
+    DWORD code = 0;
     if (!m_process.hProcess ||
         WaitForSingleObject(m_process.hProcess, milliseconds) != WAIT_OBJECT_0)
         return -1;
-    DWORD code = 0;
     GetExitCodeProcess(m_process.hProcess, &code);
     return static_cast<int>(code);
 }
@@ -121,13 +88,6 @@ std::string WindowText(HWND window)
     std::string text(static_cast<size_t>(length) + 1, '\0');
     text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], length + 1)));
     return text;
-}
-
-std::string BoxText(HWND box)
-{
-    // A message box's text is the static control with id 0xFFFF.
-    HWND text = GetDlgItem(box, 0xFFFF);
-    return text ? WindowText(text) : std::string();
 }
 
 bool Press(HWND dialog, int button)
@@ -156,37 +116,6 @@ std::string WindowsFile(const char* name)
     return std::string(folder) + "\\" + name;
 }
 
-bool SaveScreenshot(HWND first, HWND second, const std::string& path)
-{
-    RECT area = {}, other = {};
-    GetWindowRect(first, &area);
-    if (second && GetWindowRect(second, &other))
-        UnionRect(&area, &area, &other);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};  // bottom-up, as BMP files store it
-    info.bmiHeader = {DWORD(sizeof info.bmiHeader), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const DWORD row = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info.bmiHeader;
-    const BITMAPFILEHEADER file = {0x4D42 /* "BM" */, offset + row * DWORD(height), 0, 0, offset};
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(row) * height);
-    SelectObject(memory, previous);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return out.good();
-}
-
 ProgramFixture::ProgramFixture(int items)
 {
     DeleteFileA(m_state.c_str());
@@ -200,7 +129,9 @@ void ProgramFixture::Answer(const RunningProgram& program, const char* caption,
 {
     HWND box = program.WaitForDialog(caption);
     ASSERT_TRUE(box) << caption;
-    EXPECT_EQ(text, BoxText(box));
+    // A message box's text is the static control with id 0xFFFF.
+    HWND shown = GetDlgItem(box, 0xFFFF);
+    EXPECT_EQ(text, shown ? WindowText(shown) : std::string());
     EXPECT_TRUE(Press(box, button));
 }
 
