@@ -81,10 +81,8 @@ TEST_F(DisplayFontTest, SelectSetsEverythingAndReleasePutsItBack)
         ASSERT_EQ(1, font.Assert(m_dc));
     }
     EXPECT_EQ(m_before, StateOf(m_dc));
-}
 
-TEST_F(DisplayFontTest, RefusalsAndChangesWhileSelected)
-{
+    // Selected in one context, refused in another.
     const std::string other = StateOf(m_other);
     ASSERT_EQ(1, m_font.Assert(m_dc));
     const std::string during = StateOf(m_dc);
