@@ -1,7 +1,6 @@
 #include "frame/base_window.h"
 
 #include <gtest/gtest.h>
-#include <shlobj.h>  // DROPFILES
 
 #include <algorithm>
 #include <cstring>
@@ -9,25 +8,12 @@
 #include <sstream>
 
 #include "frame/main_window_claim.h"
-#include "frame/message_box.h"
 #include "frame/notice_window.h"
-#include "frame/program_instance.h"
 #include "frame/window_thread.h"
 #include "tests/frame/gui_test_support.h"
 #include "tests/frame/recording_window.h"
 
 namespace {
-
-// A drop of one file as the shell makes it: the name list ends with two zeros.
-WPARAM MakeDrop(BOOL on_frame)
-{
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + 16);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    *header = {sizeof(DROPFILES), {8, 9}, on_frame, FALSE};
-    std::memcpy(header + 1, "C:\\a.STD", 9);
-    GlobalUnlock(block);
-    return reinterpret_cast<WPARAM>(block);
-}
 
 LRESULT Send(const BaseWindow& window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
 {
@@ -60,36 +46,6 @@ TEST(BaseWindowTest, LifeFromCreationThroughMessagesToDestruction)
     EXPECT_EQ(RGB(0, 160, 0), GetPixel(dc, 380, 150));
     ReleaseDC(handle, dc);
 
-    EXPECT_EQ(HTNOWHERE, Send(window, WM_NCHITTEST, 0, MAKELPARAM(-3000, -2000)));
-    EXPECT_EQ(std::make_pair(-3000, -2000), std::make_pair(window.hit.x, window.hit.y));
-    // Space .. Select: only Page Up .. Down scroll, each with its code.
-    window.scroll_codes.clear();
-    for (UINT key = VK_SPACE; key <= VK_SELECT; ++key)
-        Send(window, WM_KEYDOWN, key);
-    EXPECT_EQ((std::vector<int>{kScrollLineUp, kScrollLineDown, kScrollBottom, kScrollTop,
-                                kScrollLineUp, kScrollLineUp, kScrollLineDown, kScrollLineDown}),
-              window.scroll_codes);
-    const UINT query = RegisterWindowMessageA("C:\\Orvalis\\frame_tests.exe");
-    RecordInstanceQueryMessage(query);
-    window.instance_reply = 2;
-    EXPECT_EQ(kInstanceTakesFocus, Send(window, query));
-    RecordInstanceQueryMessage(0);
-    Send(window, WM_DROPFILES, MakeDrop(TRUE));  // on the frame: refused
-    EXPECT_EQ(0, window.Count("OnFilesDropped"));
-    window.keep_files = 1;
-    Send(window, WM_DROPFILES, MakeDrop(FALSE));
-    ASSERT_NE(nullptr, window.kept_files);
-    EXPECT_EQ(std::make_pair(1u, 8),
-              std::make_pair(window.kept_files->Count(), window.kept_files->X()));
-
-    // The system menu's Close works only for a window that has that menu.
-    RecordingWindow bare("FrameBareWindow");
-    bare.style = WS_POPUP | WS_VISIBLE | WS_BORDER;
-    ASSERT_EQ(1, bare.Create(nullptr));
-    EXPECT_EQ(0, Send(bare, WM_SYSCOMMAND, SC_CLOSE | 2));
-    EXPECT_TRUE(IsWindow(bare.Handle()));
-    EXPECT_EQ(1, bare.Destroy());
-    EXPECT_EQ(nullptr, bare.Handle());
     Send(window, WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_EQ(nullptr, window.Handle());
     EXPECT_FALSE(IsMenu(window.menu));
@@ -213,17 +169,6 @@ TEST(BaseWindowTest, CreateAndDestroyCyclesLeaveNoObjectsBehind)
 
 TEST(RunModalTest, ServesOnlyItsOwnWindowAndEndsWhenNotMadeDoneOrQuit)
 {
-    RecordingWindow broken;
-    broken.break_class = 1;
-    EXPECT_EQ(0, broken.RunModal());
-    EXPECT_FALSE(IsMenu(broken.menu));
-    // Done at once: the window is gone before its OnCreated could run.
-    const int windows = ThreadWindowCount();
-    RecordingWindow done;
-    EXPECT_EQ(1, done.RunModal());
-    EXPECT_EQ(windows, ThreadWindowCount());
-    PumpMessages();
-    EXPECT_EQ(0, done.Count("OnCreated"));
     // A quit ends the loop and is posted again for the loop outside.
     RecordingWindow quit;
     quit.done = [](RecordingWindow&) { return 0; };
@@ -259,43 +204,4 @@ TEST(WindowTimerTest, RunsOnlyOnAWindow)
     window.Destroy();
     EXPECT_EQ(0u, window.StartTimer(8, 10));
     EXPECT_EQ(0, window.StopTimer(8));
-}
-
-namespace {
-
-// The claim on the loop lasts for the rest of the process, so this runs in a child process.
-void RunAndRefuseASecondLoop()
-{
-    BoxAnswerer answers;
-    {
-        RecordingWindow main_window("FrameMainWindow"), second("FrameSecondWindow");
-        main_window.on_created = [&](RecordingWindow& w) {
-            EXPECT_EQ(w.Handle(), MessageBoxOwner());
-            InformationBox("Running.", "Message");
-            EXPECT_EQ(-1, second.Run(WindowSpec()));
-            EXPECT_EQ(-1, second.RunInThread(0));
-            PostMessageA(w.Handle(), WM_CLOSE, 0, 0);
-        };
-        EXPECT_EQ(0, main_window.Run(WindowSpec()));
-        const std::vector<SeenBox>& boxes = answers.Boxes();
-        ASSERT_EQ(3u, boxes.size());
-        EXPECT_NE(nullptr, boxes[0].owner);
-        EXPECT_EQ("ERROR: Do not run more than one message loop.", boxes[2].text);
-        EXPECT_EQ(boxes[0].owner, boxes[2].owner);
-    }
-    // The claim outlives the loop and its window.
-    EXPECT_EQ(GetDesktopWindow(), MessageBoxOwner());
-    RecordingWindow late("FrameLateWindow");
-    WindowThread thread;
-    EXPECT_EQ(-1, late.BecomeMain(&thread, WindowSpec()));
-    EXPECT_EQ(WindowThread::kNotStarted, thread.GetState());
-    EXPECT_EQ(4u, answers.Boxes().size());
-    ExitWithTestResult();
-}
-
-}  // namespace
-
-TEST(RunDeathTest, RunServesTheMainWindowAndRefusesASecondLoop)
-{
-    EXPECT_EXIT(RunAndRefuseASecondLoop(), testing::ExitedWithCode(0), "");
 }

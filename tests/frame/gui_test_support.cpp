@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -97,15 +95,11 @@ LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wparam, LPARAM lparam)
 void BoxAnswerer::Answer(HWND box)
 {
     SetPropA(box, kAnsweredMark, box);
-    SeenBox seen{WindowText(box), "", nullptr, GetWindow(box, GW_OWNER), {}};
+    SeenBox seen{WindowText(box), "", GetWindow(box, GW_OWNER), {}};
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsClass(child, "Button"))
             seen.buttons.push_back(GetDlgCtrlID(child));
-        else if (!IsClass(child, "Static"))
-            continue;
-        else if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            seen.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        else
+        else if (IsClass(child, "Static") && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
             seen.text += WindowText(child);
     }
     const int answer = m_next < m_answers.size() ? m_answers[m_next++]
@@ -131,8 +125,6 @@ int ThreadWindowCount()
     return count;
 }
 
-unsigned GdiHighWater() { return HighWater(true); }
-
 std::array<unsigned, 3> CountHeldObjects()
 {
     return {unsigned(ThreadWindowCount()), HighWater(true), HighWater(false)};
@@ -150,17 +142,4 @@ void ClickAtCentre(HWND window)
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
-}
-
-void ExitWithTestResult()
-{
-    const testing::TestResult* result =
-        testing::UnitTest::GetInstance()->current_test_info()->result();
-    for (int i = 0; i < result->total_part_count(); ++i) {
-        const testing::TestPartResult& part = result->GetTestPartResult(i);
-        std::fprintf(stderr, "%s:%d: %s\n", part.file_name() ? part.file_name() : "",
-                     part.line_number(), part.message());
-    }
-    std::fflush(stderr);
-    std::_Exit(result->Failed() ? 1 : 0);
 }

@@ -12,11 +12,9 @@
 void PumpMessages(DWORD milliseconds = 0);
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000);
 
-// What one message box showed; the standard icons are shared handles, the buttons are ids in
-// window order.
+// What one message box showed; the buttons are ids in window order.
 struct SeenBox {
     std::string caption, text;
-    HICON icon = nullptr;
     HWND owner = nullptr;
     std::vector<int> buttons;
 };
@@ -49,12 +47,7 @@ int ThreadWindowCount();
 // handle-table slots that fresh objects take (freed slots are taken again first; the
 // platform's own counts read 0 under Wine).
 std::array<unsigned, 3> CountHeldObjects();
-unsigned GdiHighWater();
 
 // Presses and releases the left button over the centre of a window's client area, as the
 // mouse does: the press goes to the window that has the capture, if any.
 void ClickAtCentre(HWND window);
-
-// Ends a death test's child process: 0 when its checks passed, 1 after printing each failure
-// to standard error (the parent shows only that).
-[[noreturn]] void ExitWithTestResult();
