@@ -17,10 +17,9 @@ namespace {
 
 const char kFortunes[] = "/usr/share/games/fortunes";
 
-// The entry count strfile writes into the .dat header: version (2), numstr,
-// longlen, shortlen and flags as big-endian numbers, then the delimiter
-// byte. Debian's strfile writes 32-bit numbers; older builds wrote 64-bit
-// ones. -1 when neither layout fits.
+// The entry count in strfile's .dat header: version (2), count, longlen,
+// shortlen, flags as big-endian 32-bit (or, from older builds, 64-bit)
+// numbers, then the delimiter. -1 when neither layout fits.
 int64_t strfile_count(const std::string& file, const std::string& dat)
 {
     const std::string command = "strfile -s '" + file + "' '" + dat + "' >/dev/null 2>&1";
@@ -50,11 +49,6 @@ std::string without_empty_entries(std::string text)
     return text;
 }
 
-bool ends_with_delimiter(const std::string& text)
-{
-    return text == "%\n" || (text.size() >= 3 && text.compare(text.size() - 3, 3, "\n%\n") == 0);
-}
-
 }  // namespace
 #endif
 
@@ -72,9 +66,7 @@ TEST(FortunesCollection, EveryFileImportsAsStrfileCountsAndExportsBack)
     for (const fs::directory_entry& entry : fs::directory_iterator(kFortunes)) {
         // The .u8 names are symlinks to the same files; .dat files are strfile's.
         const std::string name = entry.path().filename().string();
-        const std::string extension = entry.path().extension().string();
-        if (entry.is_symlink() || !entry.is_regular_file() || extension == ".dat" ||
-            extension == ".u8")
+        if (entry.is_symlink() || !entry.is_regular_file() || entry.path().extension() == ".dat")
             continue;
         ++files;
         const std::string volume = folder.file(name + ".STD");
@@ -85,13 +77,12 @@ TEST(FortunesCollection, EveryFileImportsAsStrfileCountsAndExportsBack)
         EXPECT_EQ(std::to_string(count) + "\n", run_tool({"count", volume}).out) << name;
 
         const std::string input = file_bytes(entry.path().string());
-        const std::string expected = without_empty_entries(input);
-        std::vector<std::string> args = {"export", volume};
-        if (!ends_with_delimiter(input))
-            args.push_back("--no-final-delimiter");
+        const std::string tail = "\n" + input.substr(input.size() < 3 ? 0 : input.size() - 3);
+        std::vector<std::string> args = {"export", volume, "--no-final-delimiter"};
+        if (tail.size() >= 3 && tail.compare(tail.size() - 3, 3, "\n%\n") == 0)
+            args.pop_back();
         const ToolRun exported = run_tool(args);
-        EXPECT_EQ(0, exported.status) << name;
-        EXPECT_TRUE(expected == exported.out) << name << ": export differs from the file";
+        EXPECT_TRUE(without_empty_entries(input) == exported.out) << name << ": export differs";
     }
     EXPECT_GT(files, 0);
 #endif
