@@ -1,5 +1,4 @@
-// Copying and packing write exactly the bytes of one-by-one appends, and
-// refuse every spelling of the volume's own files.
+// Copying and packing write exactly the bytes of one-by-one appends.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -61,6 +60,14 @@ TEST_F(Copy, WritesTheBytesOfOneByOneAppends)
     EXPECT_EQ(file_bytes("expected.idx"), file_bytes("Volume01.idx"));
     EXPECT_EQ(data, file_bytes("Volume01.STD.bak.STD"));
     EXPECT_EQ(index, file_bytes("Volume01.STD.bak.idx"));
+    // A second pack keeps one backup: the volume just before it.
+    ASSERT_EQ(1u, db.pack());
+    EXPECT_EQ(file_bytes("expected.STD"), file_bytes("Volume01.STD.bak.STD"));
+    EXPECT_EQ(file_bytes("expected.STD"), file_bytes("Volume01.STD"));
+    EXPECT_EQ((std::vector<std::string>{"Volume01.STD", "Volume01.STD.bak.STD",
+                                        "Volume01.STD.bak.idx", "Volume01.idx", "copy.STD", "copy.idx",
+                                        "expected.STD", "expected.idx"}),
+              folder.listing());
 }
 
 TEST_F(Copy, RefusesEverySpellingOfItsOwnFiles)

@@ -103,15 +103,9 @@ TEST(FieldRecord, HugeTruncatedOrForeignRecordsFailAndChangeNothing)
     }
 }
 
-TEST(StoredQuote, PlaceholdersRoundTripAndPartialRecords)
+TEST(StoredQuote, RoundTripAndPartialRecords)
 {
     QuoteEntry item;
-    EXPECT_EQ("0|0|<NONE>|<NONE>", show(item));
-    EXPECT_EQ(0, item.has_text());
-    item.clear();
-    EXPECT_EQ("0|0|<none>|<empty>", show(item));
-    EXPECT_EQ(1, item.has_text());
-
     item.set_quote_number(-2147483647 - 1);
     item.set_classification("Life");
     item.set_text("line one\r\nline\atwo\r\n");

@@ -19,8 +19,10 @@ void write_bytes(const std::string& name, const std::string& bytes)
 
 std::string entry_bytes(uint32_t offset)
 {
-    return std::string{static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8 & 0xFF),
-                       static_cast<char>(offset >> 16 & 0xFF), static_cast<char>(offset >> 24)};
+    std::string bytes;
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes += static_cast<char>(offset >> shift & 0xFF);
+    return bytes;
 }
 
 QuoteEntry stored_entry(QuoteVolume& volume, uint32_t n)
@@ -76,7 +78,7 @@ std::vector<std::string> item_texts(QuoteVolume& volume)
 std::vector<std::string> quote_texts(int first, int last)
 {
     std::vector<std::string> texts;
-    for (int i = first; i <= last; ++i)
-        texts.push_back("quote " + std::to_string(i));
+    while (first <= last)
+        texts.push_back("quote " + std::to_string(first++));
     return texts;
 }

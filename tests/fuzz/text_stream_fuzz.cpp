@@ -24,12 +24,8 @@ void read_words_and_lines(std::istream& in, unsigned iomax)
 {
     zstring text;
     text.iomax(iomax);
-    for (int i = 0; i < 64 && in.good(); ++i) {
-        if (i % 2)
-            text.read(in);
-        else
-            text.readline(in);
-    }
+    for (int i = 0; i < 64 && in.good(); ++i)
+        (void)(i % 2 ? text.read(in) : text.readline(in));
     text.read_token(in);
 }
 
