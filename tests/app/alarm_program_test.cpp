@@ -32,7 +32,6 @@ std::vector<std::string> LoggedLines(const std::string& path)
 class AlarmProgramTest : public ProgramFixture {
 protected:
     AlarmProgramTest() : ProgramFixture(3) { DeleteFileA(m_armed.c_str()); }
-    // A leftover armed alarm would fire in the next test's program.
     void TearDown() override { DeleteFileA(m_armed.c_str()); }
 
     // Opens the dialog, fills it in and presses OK without waiting for it

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <vector>
 
 TEST(NavigationHistory, KeepsTheLastHundredAndWalksBackThroughThem)
 {
@@ -14,16 +13,12 @@ TEST(NavigationHistory, KeepsTheLastHundredAndWalksBackThroughThem)
     EXPECT_EQ(1050u, history.Entry(0));
     EXPECT_EQ(1149u, history.Entry(99));
 
-    // Steps back as the application does: a candidate is shown and
-    // recorded again, until the first beep.
-    std::vector<std::uint32_t> shown;
-    for (std::uint32_t on_show = 1149, candidate = 0; history.StepBack(on_show, candidate);
-         on_show = candidate) {
+    // Steps back as the application does, showing and recording each
+    // candidate again, until the first beep.
+    std::uint32_t on_show = 1149, candidate = 0, steps = 0;
+    for (; history.StepBack(on_show, candidate); on_show = candidate, ++steps)
         history.Record(candidate);
-        shown.push_back(candidate);
-    }
-    ASSERT_EQ(99u, shown.size());
-    EXPECT_EQ(1148u, shown.front());
-    EXPECT_EQ(1050u, shown.back());
+    EXPECT_EQ(99u, steps);
+    EXPECT_EQ(1050u, on_show);
     EXPECT_EQ(-1, history.Top());
 }

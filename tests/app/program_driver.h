@@ -18,7 +18,6 @@ public:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    // The process's visible top-level window of the class (and caption).
     HWND WaitForWindow(const char* class_name, const char* caption = nullptr,
                        DWORD milliseconds = 10000) const;
     HWND Main() const { return WaitForWindow("KV_SHARE"); }
@@ -28,7 +27,6 @@ public:
     }
     // Waits until the main window's caption is caption, or starts with it.
     bool WaitForCaption(const std::string& caption, bool prefix = false) const;
-    // The exit code once the process has ended, or -1.
     int WaitForExit(DWORD milliseconds = 15000) const;
 
 private:
@@ -37,7 +35,7 @@ private:
 
 bool WaitFor(const std::function<bool()>& done, DWORD milliseconds);
 std::string WindowText(HWND window);
-// Presses a button of a dialog and waits until it has gone.
+// Presses a dialog's button and waits until the dialog has gone.
 bool Press(HWND dialog, int button);
 void Command(HWND window, int command);
 void SetItemText(HWND dialog, int id, const std::string& text);

@@ -9,7 +9,6 @@
 
 #include "base/clipboard_text.h"
 #include "db/quote_database.h"
-#include "frame/tool_window.h"
 #include "program_driver.h"
 #include "res/orvalis_ids.h"
 #include "tests/db/volume_test_support.h"
@@ -56,7 +55,6 @@ TEST_F(ProgramTest, FirstRunWritesTheStateFileAndKeepsTheLog)
     write_bytes(m_log, "an earlier firing\r\n");
     RunningProgram program(m_folder.path());
     ASSERT_TRUE(program.WaitForCaption("Item Number ", true));
-    EXPECT_TRUE(program.WaitForWindow(ToolWindow::kClassName));
     EXPECT_EQ(kFirstRunState, file_bytes(m_state));
     EXPECT_EQ("an earlier firing\r\n", file_bytes(m_log));
     Close(program);

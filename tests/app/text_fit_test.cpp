@@ -54,13 +54,3 @@ TEST(ReformatToFit, JoinsShortLinesKeepsBlankAndLongOnesAndBreaksAtTheLastSpace)
         EXPECT_EQ(c.expected, text.c_str()) << c.text;
     }
 }
-
-TEST(TextFit, TooWideCountsEachLineAndTooLargeBytesAndLines)
-{
-    // Every byte but the text's last is checked, line ends included.
-    EXPECT_EQ(0, TooWide("abcde\nabcde", 5));
-    EXPECT_EQ(1, TooWide("abcdef\n", 5));
-    EXPECT_EQ(1, TooLarge(Repeat('x', 30).c_str(), 10, 3));
-    EXPECT_EQ(0, TooLarge("a\nb\nc", 10, 3));
-    EXPECT_EQ(1, TooLarge("a\nb\nc\n", 10, 3));
-}
