@@ -7,20 +7,10 @@
 #include <new>
 #include <sstream>
 
-#include "frame/main_window_claim.h"
 #include "frame/notice_window.h"
 #include "frame/window_thread.h"
 #include "tests/frame/gui_test_support.h"
 #include "tests/frame/recording_window.h"
-
-namespace {
-
-LRESULT Send(const BaseWindow& window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
-{
-    return SendMessageA(window.Handle(), message, wparam, lparam);
-}
-
-}  // namespace
 
 TEST(BaseWindowTest, LifeFromCreationThroughMessagesToDestruction)
 {
@@ -46,7 +36,7 @@ TEST(BaseWindowTest, LifeFromCreationThroughMessagesToDestruction)
     EXPECT_EQ(RGB(0, 160, 0), GetPixel(dc, 380, 150));
     ReleaseDC(handle, dc);
 
-    Send(window, WM_SYSCOMMAND, SC_CLOSE);
+    SendMessageA(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(nullptr, window.Handle());
     EXPECT_FALSE(IsMenu(window.menu));
 
