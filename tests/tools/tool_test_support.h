@@ -15,12 +15,10 @@ inline bool has(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-// Each test in a fresh folder, on the volume v.STD there, named by its
-// absolute path.
+// Each test in a fresh folder, on the volume v.STD there.
 class ToolTest : public testing::Test {
 protected:
-    // Makes the volume of the texts in the category "cat"; offsets gets
-    // each item's record offset.
+    // The volume of the texts in the category "cat"; offsets: their records.
     void make_volume(const std::vector<std::string>& texts);
 
     ScratchFolder folder;
