@@ -1,7 +1,5 @@
-// Every test of this executable runs in US Eastern time, set once before
-// the first test: Wine's runtime keeps the daylight-saving dates it worked
-// out for a year even after TZ changes, so switching zones back and forth
-// inside one process gives stale answers.
+// Every test here runs in US Eastern time, set once: Wine's runtime keeps
+// stale daylight-saving dates when TZ changes inside one process.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
