@@ -34,6 +34,16 @@ TEST_F(QuoteDatabase, EditsAppendARecordAndRepointOneEntry)
     const std::string index_before = file_bytes("Volume01.idx");
     const uint32_t end = static_cast<uint32_t>(data_before.size());
 
+    // Unsaved and live entries: nothing to do; past the end: refused.
+    QuoteEntry unsaved = make_quote(0, "new", "not stored"), live = stored_entry(db, 0);
+    QuoteEntry beyond = make_quote(0, "cat", "x");
+    beyond.set_position(5);
+    EXPECT_EQ(1u, db.delete_item(unsaved) * db.undelete_item(live));
+    EXPECT_EQ(0u, db.undelete_item(unsaved) + db.delete_item(beyond) + db.erase_entry(4) +
+                      db.replace_item(4, make_quote(2, "cat", "past the end")));
+    EXPECT_STREQ("not stored", unsaved.text().c_str());
+    EXPECT_EQ(index_before + data_before, file_bytes("Volume01.idx") + file_bytes("Volume01.STD"));
+
     ASSERT_EQ(1u, db.replace_item(1, make_quote(1, "cat", "edited")));
     const uint32_t tombstone_at = static_cast<uint32_t>(file_bytes("Volume01.STD").size());
     QuoteEntry entry = stored_entry(db, 2);
@@ -60,26 +70,6 @@ TEST_F(QuoteDatabase, EditsAppendARecordAndRepointOneEntry)
     ASSERT_EQ(1u, db.undelete_item(entry));
     EXPECT_EQ(index_before.substr(8, 4), file_bytes("Volume01.idx").substr(8, 4));
     EXPECT_STREQ("quote 2", stored_entry(db, 2).text().c_str());
-}
-
-TEST_F(QuoteDatabase, EditsWithNothingToDoWriteNothing)
-{
-    append_quotes(db, 2);
-    const std::string data = file_bytes("Volume01.STD");
-    const std::string index = file_bytes("Volume01.idx");
-
-    // Unsaved and live entries: nothing to do; past the end: refused.
-    QuoteEntry unsaved = make_quote(0, "new", "not stored"), live = stored_entry(db, 0);
-    QuoteEntry beyond = make_quote(0, "cat", "x");
-    beyond.set_position(5);
-    EXPECT_EQ(1u, db.delete_item(unsaved) * db.undelete_item(live));
-    EXPECT_EQ(0u, db.undelete_item(unsaved) + db.delete_item(beyond) + db.erase_entry(2) +
-                      db.replace_item(2, make_quote(2, "cat", "past the end")));
-    EXPECT_STREQ("not stored", unsaved.text().c_str());
-    EXPECT_STREQ("x", beyond.text().c_str());
-
-    EXPECT_EQ(data, file_bytes("Volume01.STD"));
-    EXPECT_EQ(index, file_bytes("Volume01.idx"));
 }
 
 TEST_F(QuoteDatabase, OpenRefusesForeignShortAndOtherBrandedFiles)

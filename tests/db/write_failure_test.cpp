@@ -100,13 +100,20 @@ void append_until_full(QuoteDatabaseV2& db, std::vector<std::string>& expected)
     ADD_FAILURE() << "the disk never filled up";
 }
 
+class FullDisk : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!disk.ready())
+            GTEST_SKIP() << "no small file system (not root, or no ORV_SMALL_FS)";
+    }
+    SmallDisk disk;
+};
+
 }  // namespace
 
-TEST(WriteFailure, AFullDiskRefusesAppendsEditsAndDeletesCleanly)
+TEST_F(FullDisk, RefusesAppendsEditsAndDeletesCleanly)
 {
-    SmallDisk disk;
-    if (!disk.ready())
-        GTEST_SKIP() << "no small file system (not root, or no ORV_SMALL_FS)";
     QuoteDatabaseV2 db;
     append_quotes(db, 5);
     std::vector<std::string> expected = quote_texts(0, 4);
@@ -128,17 +135,14 @@ TEST(WriteFailure, AFullDiskRefusesAppendsEditsAndDeletesCleanly)
     EXPECT_EQ(0u, edited * deleted) << "a full disk took two more records";
 }
 
-TEST(WriteFailure, PackSwapsInOnlyAVerifiedCopy)
+TEST_F(FullDisk, PackSwapsInOnlyAVerifiedCopy)
 {
-    SmallDisk disk;
-    if (!disk.ready())
-        GTEST_SKIP() << "no small file system (not root, or no ORV_SMALL_FS)";
     QuoteDatabaseV2 db;
     for (int i = 0; i < 200; ++i)
         ASSERT_EQ(1u, db.append_item(make_quote(i, "cat", kLong + std::to_string(i))));
-    const std::vector<std::string> all = item_texts(db);
     delete_item(db, 0);
-    std::vector<std::string> live(all.begin() + 1, all.end());
+    std::vector<std::string> live = item_texts(db);
+    live.erase(live.begin());
     const std::string before_data = file_bytes("Volume01.STD");
     const std::string before_index = file_bytes("Volume01.idx");
 
@@ -154,8 +158,7 @@ TEST(WriteFailure, PackSwapsInOnlyAVerifiedCopy)
     EXPECT_EQ(live, item_texts(db));
     EXPECT_EQ(before_data, file_bytes("Volume01.STD.bak.STD"));
 
-    // A second pack on a nearly full disk must not replace that backup with
-    // a damaged copy.
+    // A second pack on a full disk must not replace that backup.
     delete_item(db, 0);
     const std::string packed_data = file_bytes("Volume01.STD");
     ASSERT_TRUE(disk.leave_free(packed_data.size() / 3));
