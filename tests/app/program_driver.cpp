@@ -1,5 +1,6 @@
 #include "program_driver.h"
 
+#include <fstream>
 #include <vector>
 
 #include "db/quote_database.h"
@@ -16,14 +17,21 @@ bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
     return true;
 }
 
+std::string TestFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    folder.resize(folder.find_last_of('\\'));
+    return folder;
+}
+
 RunningProgram::RunningProgram(const std::string& folder, const std::string& arguments)
     : m_process()
 {
     // This test runs from build\tests\app; the program is build\app.
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string command(path);
-    for (int i = 0; i < 3; ++i)
+    std::string command = TestFolder();
+    for (int i = 0; i < 2; ++i)
         command.resize(command.find_last_of('\\'));
     command = "\"" + command + "\\app\\Orvalis.exe\" " + arguments;
     std::vector<char> line(command.begin(), command.end());
@@ -114,6 +122,37 @@ std::string WindowsFile(const char* name)
     char folder[MAX_PATH];
     GetWindowsDirectoryA(folder, sizeof folder);
     return std::string(folder) + "\\" + name;
+}
+
+bool SaveScreenshot(HWND first, HWND second, const std::string& path)
+{
+    RECT area = {}, other = {};
+    GetWindowRect(first, &area);
+    if (second && GetWindowRect(second, &other))
+        UnionRect(&area, &area, &other);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};  // bottom-up, as BMP files store it
+    info.bmiHeader = {DWORD(sizeof info.bmiHeader), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const DWORD row = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info.bmiHeader;
+    const BITMAPFILEHEADER file = {0x4D42 /* "BM" */, offset + row * DWORD(height), 0, 0, offset};
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(row) * height);
+    SelectObject(memory, previous);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return out.good();
 }
 
 ProgramFixture::ProgramFixture(int items)

@@ -40,6 +40,12 @@ bool Press(HWND dialog, int button);
 void Command(HWND window, int command);
 void SetItemText(HWND dialog, int id, const std::string& text);
 std::string WindowsFile(const char* name);
+// This test's own folder (build\tests\app), where a run leaves what there
+// is to look at.
+std::string TestFolder();
+// Saves what the screen shows of the two windows' rectangles as a 24-bit
+// BMP file; true when written.
+bool SaveScreenshot(HWND first, HWND second, const std::string& path);
 
 // A fresh scratch folder holding a volume of `items` sayings, with no state
 // file or event log left from an earlier run.

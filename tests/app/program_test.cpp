@@ -9,6 +9,7 @@
 
 #include "base/clipboard_text.h"
 #include "db/quote_database.h"
+#include "frame/tool_window.h"
 #include "program_driver.h"
 #include "res/orvalis_ids.h"
 #include "tests/db/volume_test_support.h"
@@ -55,6 +56,10 @@ TEST_F(ProgramTest, FirstRunWritesTheStateFileAndKeepsTheLog)
     write_bytes(m_log, "an earlier firing\r\n");
     RunningProgram program(m_folder.path());
     ASSERT_TRUE(program.WaitForCaption("Item Number ", true));
+    HWND tools = program.WaitForWindow(ToolWindow::kClassName);
+    ASSERT_TRUE(tools);
+    Sleep(300);  // both windows painted
+    EXPECT_TRUE(SaveScreenshot(program.Main(), tools, TestFolder() + "\\orvalis-main-window.bmp"));
     EXPECT_EQ(kFirstRunState, file_bytes(m_state));
     EXPECT_EQ("an earlier firing\r\n", file_bytes(m_log));
     Close(program);
