@@ -1,7 +1,5 @@
 #include "tests/frame/gui_test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -18,14 +16,10 @@ bool IsClass(HWND window, const char* name)
     return _stricmp(class_name, name) == 0;
 }
 
-// A message box is a dialog with one of the standard buttons (OK .. No).
+// A message box is a dialog with an OK button.
 bool IsMessageBox(HWND window)
 {
-    for (int id = IDOK; id <= IDNO && IsClass(window, "#32770"); ++id) {
-        if (IsClass(GetDlgItem(window, id), "Button"))
-            return true;
-    }
-    return false;
+    return IsClass(window, "#32770") && IsClass(GetDlgItem(window, IDOK), "Button");
 }
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) { return ++*reinterpret_cast<int*>(count) > 0; }
@@ -70,9 +64,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
     return true;
 }
 
-BoxAnswerer::BoxAnswerer(std::vector<int> answers)
-    : m_answers(std::move(answers)),
-      m_hook(SetWindowsHookExA(WH_CBT, &BoxAnswerer::Hook, nullptr, GetCurrentThreadId()))
+BoxAnswerer::BoxAnswerer()
+    : m_hook(SetWindowsHookExA(WH_CBT, &BoxAnswerer::Hook, nullptr, GetCurrentThreadId()))
 {
     g_answerer = this;
 }
@@ -95,20 +88,15 @@ LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wparam, LPARAM lparam)
 void BoxAnswerer::Answer(HWND box)
 {
     SetPropA(box, kAnsweredMark, box);
-    SeenBox seen{WindowText(box), "", GetWindow(box, GW_OWNER), {}};
+    SeenBox seen{WindowText(box), ""};
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsClass(child, "Button"))
-            seen.buttons.push_back(GetDlgCtrlID(child));
-        else if (IsClass(child, "Static") && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+        if (IsClass(child, "Static") && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
             seen.text += WindowText(child);
     }
-    const int answer = m_next < m_answers.size() ? m_answers[m_next++]
-                       : seen.buttons.empty()      ? IDOK
-                                                   : seen.buttons.front();
     m_boxes.push_back(seen);
     // Posted: the box's own loop presses the button once it runs.
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
 }
 
 std::string WindowText(HWND window)

@@ -12,18 +12,16 @@
 void PumpMessages(DWORD milliseconds = 0);
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000);
 
-// What one message box showed; the buttons are ids in window order.
+// What one message box showed.
 struct SeenBox {
     std::string caption, text;
-    HWND owner = nullptr;
-    std::vector<int> buttons;
 };
 
-// While it lives, records each message box this thread shows and presses the next of the
-// given answers (any id; the first button once they run out). One answerer at a time.
+// While it lives, records each message box this thread shows and presses its OK button.
+// One answerer at a time.
 class BoxAnswerer {
 public:
-    explicit BoxAnswerer(std::vector<int> answers = {});
+    BoxAnswerer();
     ~BoxAnswerer();
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
@@ -33,8 +31,6 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
     void Answer(HWND box);
 
-    std::vector<int> m_answers;
-    size_t m_next = 0;
     std::vector<SeenBox> m_boxes;
     HHOOK m_hook;
 };
