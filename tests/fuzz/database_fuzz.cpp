@@ -1,9 +1,7 @@
-// Drives the whole quote database with a random sequence of operations on a
-// damaged volume. The input's first bytes become the volume's files; the
-// rest is the operations. Beyond crashes and sanitizer reports, a fault is:
-// an append reported as done that does not read back, a single or
-// whole-volume read that disagrees with the stream reader, or a copy whose
-// items differ from the live items read one by one.
+// Random operations on a volume damaged by the input's first bytes. Faults:
+// an append reported done that does not read back, a single or whole-volume
+// read that disagrees with the stream reader, a copy or pack whose items
+// differ from the live items read one by one.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -66,12 +64,10 @@ std::string text_of(const StoredQuote& item)
 std::vector<std::string> live_items(QuoteDatabaseV2& db)
 {
     std::vector<std::string> items;
-    const uint32_t n = db.count();
-    for (uint32_t i = 0; n != 0xFFFFFFFFu && i < n; ++i) {
-        StoredQuote item;
+    StoredQuote item;
+    for (uint32_t i = 0, n = db.count(); n != 0xFFFFFFFFu && i < n; ++i)
         if (db.read_item(i, item) && !db.is_deleted(item))
             items.push_back(text_of(item));
-    }
     return items;
 }
 
@@ -82,9 +78,7 @@ int stream_read(QuoteDatabaseV2& db, uint32_t n, StoredQuote& item)
     if (!db.read_entry(n, offset) || offset == 0xFFFFFFFFu)
         return 0;
     std::ifstream data(db.file_name().c_str(), std::ios::binary);
-    if (!data.seekg(offset))
-        return 0;
-    return item.read_record(data);
+    return data.seekg(offset) ? item.read_record(data) : 0;
 }
 
 void check_fast_reads(QuoteDatabaseV2& db)

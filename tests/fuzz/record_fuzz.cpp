@@ -20,11 +20,10 @@ void read_header_then_items(std::istream& in)
     header.read(in);
     (void)is_volume_header(header);
     QuoteEntry item;
+    uint32_t offset = 0;
     for (int i = 0; i < 16 && in.good(); ++i) {
-        const int ok = item.read_record(in);
-        if (ok && in.fail())
+        if (item.read_record(in) && in.fail())
             std::abort();
-        uint32_t offset = 0;
         (void)tombstone_offset(item.classification(), offset);
     }
 }
@@ -37,9 +36,9 @@ void read_records(std::istream& in)
         for (unsigned f = 0; f <= record.field_count(); ++f)
             (void)record.field(f).length();
     }
-    // What was read must write and read back to the same fields.
     if (in.fail())
         return;
+    // What was read must write and read back to the same fields.
     std::stringstream copy(std::ios::in | std::ios::out | std::ios::binary);
     record.write(copy);
     FieldRecord back;
