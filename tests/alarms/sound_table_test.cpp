@@ -87,4 +87,24 @@ TEST_F(SoundTableTest, RandomPicksAmongTheSoundsThatExist)
     EXPECT_EQ((std::set<std::string>{"warn.wav", "hot.wav"}), seen);
 }
 
+TEST(SoundName, ABareNameFallsBackToTheProgramFolder)
+{
+#ifdef _WIN32
+    const std::string in_folder = "prog\\hot.wav";
+#else
+    const std::string in_folder = "prog/hot.wav";
+#endif
+    std::set<std::string> present = {"hot.wav", in_folder};
+    const SoundTable::ExistsCheck exists = [&](const char* name) {
+        return int(present.count(name));
+    };
+    auto resolved = [&](const char* name) {
+        return std::string(ResolveSoundName(name, "prog", exists).c_str());
+    };
+    EXPECT_EQ("hot.wav", resolved("hot.wav"));  // the current folder first
+    present = {in_folder};
+    EXPECT_EQ(in_folder, resolved("hot.wav"));
+    EXPECT_EQ("sub/hot.wav", resolved("sub/hot.wav"));  // a folder is kept
+}
+
 }  // namespace
