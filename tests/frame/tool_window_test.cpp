@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <tuple>
 #include <utility>
 
 #include "frame/tool_button.h"
@@ -83,18 +82,6 @@ TEST_F(ToolWindowTest, APressSendsItsCommandOnlyWhenReleasedInsideAndNotWhenAMod
     ASSERT_EQ(1, owner.Count("OnCommand"));
     EXPECT_EQ(std::make_pair(WPARAM(109), LPARAM(MAKELPARAM(3, 4))),
               std::make_pair(owner.command.wparam, owner.command.lparam));
-
-    // Buttons that stay down work as radio buttons within their group.
-    std::vector<ToolButton*> radios;
-    for (int group : {1, 1, 2}) {
-        ToolButtonDescriptor descriptor{0, 0, kToolStaysDown, 110, kToolButtonUp, group};
-        ASSERT_EQ(1, tool->CreateButton(descriptor));
-        radios.push_back(ToolButton::FromHandle(descriptor.window));
-    }
-    for (ToolButton* radio : {radios[0], radios[2], radios[1]})
-        Click(radio->Handle());
-    EXPECT_EQ(std::make_tuple(kToolButtonUp, kToolButtonDown, kToolButtonDown),
-              std::make_tuple(radios[0]->State(), radios[1]->State(), radios[2]->State()));
 }
 
 TEST_F(ToolWindowTest, ButtonsLineUpAndGoWithTheToolWindow)
