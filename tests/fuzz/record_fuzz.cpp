@@ -55,16 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::istringstream in(bytes, std::ios::in | std::ios::binary);
-    switch (data[0] % 3) {
-    case 0:
+    if (data[0] % 3 == 0)
         read_header_then_items(in);
-        break;
-    case 1:
+    else if (data[0] % 3 == 1)
         read_records(in);
-        break;
-    default:
+    else
         (void)index_file_name(bytes.c_str());
-        break;
-    }
     return 0;
 }

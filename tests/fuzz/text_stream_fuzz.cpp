@@ -38,18 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t mode = data[0];
     std::istringstream in(std::string(reinterpret_cast<const char*>(data) + 1, size - 1),
                           std::ios::in | std::ios::binary);
-    switch (mode % 3) {
-    case 0:
+    std::vector<n_stream> list;
+    if (mode % 3 == 0)
         read_texts(in);
-        break;
-    case 1: {
-        std::vector<n_stream> list;
+    else if (mode % 3 == 1)
         read_text_list(in, list);
-        break;
-    }
-    default:
+    else
         read_words_and_lines(in, 1u + (mode >> 2));
-        break;
-    }
     return 0;
 }
