@@ -29,7 +29,14 @@ TEST(PromptWindowTest, ALongMessageIsWrappedInATopMostBoxCentredInTheWorkArea)
     HWND window = nullptr;
     Watcher watcher([&] {
         window = WaitForOwnWindow(kPromptClass, "05/09/2001 14:30");
-        GetWindowRect(window, &rect);
+        // The window is shown before its creation handler places it: read
+        // its rectangle once it has stopped moving.
+        RECT before = {-1};
+        for (int i = 0; i < 20 && !EqualRect(&before, &rect); ++i) {
+            before = rect;
+            Sleep(100);
+            GetWindowRect(window, &rect);
+        }
         GetClientRect(window, &client);
         ex_style = GetWindowLongA(window, GWL_EXSTYLE);
         Click(window, WM_LBUTTONUP);  // a release does not end it

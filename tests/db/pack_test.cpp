@@ -36,8 +36,9 @@ TEST(PackFailure, EveryPointLeavesACompleteVolume)
         ScratchFolder folder;
         RefusingDatabase db(refusals);
         append_quotes(db, 10);
-        if (refusals == 0)
+        if (refusals == 0) {
             ASSERT_TRUE(std::filesystem::create_directory(kPacked));
+        }
         EXPECT_EQ(0u, db.pack()) << refusals;
         EXPECT_STREQ(refusals < 0 ? kBackup : "Volume01.STD", db.file_name().c_str());
         EXPECT_EQ(all, item_texts(db)) << refusals;
