@@ -80,7 +80,9 @@ int FilePath::Rename(const zstring& name)
         if (target == m_path)
             return 1;  // the same file, spelt without its folder
         Close();  // an open file cannot be moved
-        if (Exists() && !platform::move_file(m_path.c_str(), target.c_str()))
+        // Only a file that is truly not there has nothing to move: one that
+        // cannot be looked at (an error, a sharing violation) is a failure.
+        if (!FileMissing(m_path.c_str()) && !platform::move_file(m_path.c_str(), target.c_str()))
             return 0;
         m_path = target;
     } catch (const std::bad_alloc&) {

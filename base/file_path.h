@@ -61,6 +61,12 @@ public:
     // (on Windows ignoring case, "." and "..", and trailing dots and spaces),
     // or, when both exist, the same file on disk under two names.
     static int SameFile(const zstring& a, const zstring& b);
+    // What a name holds. Volumes are only ever read from and written to
+    // regular files: a folder, a pipe or a device is refused before it is
+    // opened (opening a pipe for reading would wait for a writer).
+    enum Kind { kMissing, kRegular, kNotRegular, kUnknown };
+    // kUnknown when it cannot be told (access denied, an empty name).
+    static Kind KindOf(const char* path);
     // out = the current folder; 0, with out unchanged, when it cannot be read.
     static int CurrentFolder(zstring& out);
 

@@ -12,6 +12,7 @@
 #include <new>
 #include <string>
 
+#include "base/file_faults.h"
 #include "base/file_path_system.h"
 
 namespace file_path_system {
@@ -27,7 +28,7 @@ int needs_folder(const char* name)
 
 int delete_file(const char* path)
 {
-    return unlink(path) == 0 ? 1 : 0;
+    return !FileFaults::Hit() && unlink(path) == 0 ? 1 : 0;
 }
 
 int move_file_by_link(const char* from, const char* to)
@@ -51,6 +52,8 @@ int move_file_by_link(const char* from, const char* to)
 
 int move_file(const char* from, const char* to)
 {
+    if (FileFaults::Hit())
+        return 0;
 #ifdef RENAME_NOREPLACE
     if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
         return 1;
@@ -108,6 +111,16 @@ int FilePath::FileMissing(const char* path)
         return 0;
     // ENOTDIR: a file stands where a folder on the way should be.
     return errno == ENOENT || errno == ENOTDIR ? 1 : 0;
+}
+
+FilePath::Kind FilePath::KindOf(const char* path)
+{
+    if (!path || !*path)
+        return kUnknown;
+    struct stat info;
+    if (stat(path, &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? kMissing : kUnknown;
+    return S_ISREG(info.st_mode) ? kRegular : kNotRegular;
 }
 
 int FilePath::SameFile(const zstring& a, const zstring& b)

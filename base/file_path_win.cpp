@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "base/file_faults.h"
 #include "base/file_path_system.h"
 #include "base/system_text.h"
 
@@ -24,13 +25,13 @@ int needs_folder(const char* name)
 
 int delete_file(const char* path)
 {
-    return DeleteFileA(path) ? 1 : 0;
+    return !FileFaults::Hit() && DeleteFileA(path) ? 1 : 0;
 }
 
 int move_file(const char* from, const char* to)
 {
     // Without MOVEFILE_REPLACE_EXISTING an existing target fails the move.
-    return MoveFileA(from, to) ? 1 : 0;
+    return !FileFaults::Hit() && MoveFileA(from, to) ? 1 : 0;
 }
 
 }  // namespace file_path_system
@@ -91,6 +92,25 @@ int FilePath::FileMissing(const char* path)
         return 0;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 1 : 0;
+}
+
+FilePath::Kind FilePath::KindOf(const char* path)
+{
+    if (!path || !*path)
+        return kUnknown;
+    // Device names (NUL, CON, COM1) have no file attributes worth trusting:
+    // their full name is the device's own.
+    zstring full;
+    if (full_name(path, full) && std::strncmp(full.c_str(), "\\\\.\\", 4) == 0)
+        return kNotRegular;
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? kMissing : kUnknown;
+    }
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
+        return kNotRegular;
+    return kRegular;
 }
 
 int FilePath::SameFile(const zstring& a, const zstring& b)

@@ -3,10 +3,13 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <sstream>
 
 #include "base/file_path.h"
+#include "base/output_file.h"
 #include "db/file_header.h"
 #include "db/quote_item.h"
+#include "db/volume_names.h"
 
 namespace {
 
@@ -20,26 +23,40 @@ QuoteDatabaseV2::QuoteDatabaseV2(const zstring& name) : m_header_valid(1)
 {
     // The shell's random choice of item draws from rand().
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    open(name);
+    open(name, true);
 }
 
 QuoteDatabaseV2::~QuoteDatabaseV2() = default;
 
 uint32_t QuoteDatabaseV2::set_file_name(const zstring& name)
 {
-    return open(name);
+    return open(name, true);
+}
+
+uint32_t QuoteDatabaseV2::reopen(const zstring& name)
+{
+    return open(name, false);
 }
 
 // Not virtual on purpose: the constructor calls it before any derived
 // database exists.
-uint32_t QuoteDatabaseV2::open(const zstring& name)
+uint32_t QuoteDatabaseV2::open(const zstring& name, bool may_create)
 {
     // A name that can never hold a volume leaves the database where it is.
     zstring checked = name;
     if (!FilePath::CheckName(checked))
         return 0;
     // A volume is made only where there is truly no file: one that another
-    // program holds, or that cannot be read, is refused untouched.
+    // program holds, that cannot be read, or that is no regular file (a
+    // folder, a pipe) is refused untouched.
+    const FilePath::Kind kind = FilePath::KindOf(name.c_str());
+    if (kind != FilePath::kRegular && (kind != FilePath::kMissing || !may_create))
+        return 0;
+    // Held alone: a pack cut short there is finished first, and nobody
+    // makes the volume at the same time.
+    Operation operation(*this, VolumeLock::kWrite, name);
+    if (!operation.ok())
+        return 0;
     if (FilePath::FileMissing(name.c_str()))
         return open_new(name);
     FileHeader found;
@@ -67,6 +84,10 @@ uint32_t QuoteDatabaseV2::open(const zstring& name)
 // to the pair it had, or stays without one.
 uint32_t QuoteDatabaseV2::open_new(const zstring& name)
 {
+    // An index that holds entries is all that is left of a volume whose
+    // data file went missing: making the volume anew would delete it.
+    if (FilePath::FileSize(index_file_name(name).c_str()) > 0)
+        return 0;
     const zstring previous = file_name();
     const bool was_bound = bound();
     bind(name);
@@ -89,7 +110,8 @@ uint32_t QuoteDatabaseV2::bind(const zstring& name)
 
 uint32_t QuoteDatabaseV2::create()
 {
-    if (!bound())
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!bound() || !operation.ok())
         return 0;
     select_main_index();
     zstring index_path = index_name();
@@ -97,15 +119,29 @@ uint32_t QuoteDatabaseV2::create()
         erase_files();
         return 0;
     }
-    if (!delete_volume_file(index_name()) || !delete_volume_file(file_name()))
-        return 0;
     FileHeader header;
     fill_header(header);
-    std::ofstream data(file_name().c_str(), std::ios::binary | std::ios::trunc);
-    header.write(data);
-    data.close();
+    std::ostringstream bytes;
+    header.write(bytes);
+    const std::string text = bytes.str();
+    zstring temporary(file_name());
+    temporary.append(".new");
+    OutputFile data;
+    if (!data.Open(temporary.c_str(), OutputFile::kReplace) ||
+        !data.Write(text.data(), text.size()) || !data.Sync() || !data.Close()) {
+        data.Close();
+        delete_volume_file(temporary);
+        return write_failed(data.DiskFull());
+    }
+    // The index goes first: killed between the two steps, the old records
+    // stay in the data file, where recovery finds them.
+    if (!delete_volume_file(index_name()) ||
+        !OutputFile::Replace(temporary.c_str(), file_name().c_str())) {
+        delete_volume_file(temporary);
+        return 0;
+    }
     // The index file is made, empty, by the next index operation.
-    return data.good() ? 1 : 0;
+    return 1;
 }
 
 uint32_t QuoteDatabaseV2::is_deleted(const QuoteItem& item)
@@ -134,7 +170,8 @@ uint32_t QuoteDatabaseV2::delete_item(QuoteEntry& entry)
     const int32_t position = entry.position();
     if (position == QuoteEntry::kNotStored)
         return 1;
-    if (!bound())
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!bound() || !operation.ok())
         return 0;
     select_main_index();
     uint32_t old_offset = 0;
@@ -165,7 +202,8 @@ uint32_t QuoteDatabaseV2::delete_item(QuoteEntry& entry)
 uint32_t QuoteDatabaseV2::undelete_item(QuoteEntry& entry)
 {
     const int32_t position = entry.position();
-    if (position == -1 || position == -2 || !bound())
+    Operation operation(*this, VolumeLock::kWrite);
+    if (position == -1 || position == -2 || !bound() || !operation.ok())
         return 0;
     select_main_index();
     if (!is_deleted(entry))

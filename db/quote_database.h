@@ -22,12 +22,13 @@ public:
 
     // Opens an existing volume after checking its header, or creates a new
     // one when no file of that name exists (a file that exists but cannot be
-    // read is refused, never replaced). A refused file leaves the
+    // read is refused, never replaced, and so is an index that holds
+    // entries without its data file: it is never deleted to make room). A refused file leaves the
     // database on its previous pair; header_valid() says whether the refusal
     // was for a foreign format.
     uint32_t set_file_name(const zstring& name) override;
-    // Deletes both files and writes a fresh header; 0 when the header could
-    // not be written.
+    // Deletes both files and writes a fresh header (made under a temporary
+    // name, flushed and moved into place); 0 when it could not be written.
     uint32_t create() override;
     uint32_t is_deleted(const QuoteItem& item) override;
     // Offered a volume of another format version; this program converts
@@ -46,8 +47,12 @@ public:
 
     int header_valid() const { return m_header_valid; }
 
+protected:
+    // Binds to an existing volume only: a missing one is not made.
+    uint32_t reopen(const zstring& name) override;
+
 private:
-    uint32_t open(const zstring& name);
+    uint32_t open(const zstring& name, bool may_create);
     uint32_t open_new(const zstring& name);
     uint32_t bind(const zstring& name);
 

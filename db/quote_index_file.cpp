@@ -3,32 +3,29 @@
 #include <fstream>
 
 #include "base/file_path.h"
+#include "base/output_file.h"
+#include "db/quote_volume.h"
 
 namespace {
 
-const std::ios::openmode kReadWrite = std::ios::in | std::ios::out | std::ios::binary;
+const uint64_t kEntry = QuoteIndexFile::kEntrySize;
 
-// Positions both pointers at entry n. An entry past the last whole one
-// counts as a failed seek, so a write never extends the index with entries
-// of zeros (offset 0 would point into the header).
-bool seek_entry(std::fstream& file, uint32_t n)
+// The whole entries of an index (a partial last entry left out); an index
+// that does not exist yet has none. 0 when it cannot be read.
+int read_whole_entries(const zstring& name, std::string& bytes)
 {
-    if (!file.seekg(0, std::ios::end))
-        return false;
-    const std::streamoff position = static_cast<std::streamoff>(n) * 4;
-    if (position + 4 > file.tellg())
-        return false;
-    return static_cast<bool>(file.seekp(position)) && static_cast<bool>(file.seekg(position));
-}
-
-// Writes the entry and closes the file: 1 only when the bytes reached it.
-int put_offset(std::fstream& file, uint32_t offset)
-{
-    std::string bytes;
-    append_entry_bytes(bytes, offset);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    return file.fail() ? 0 : 1;
+    bytes.clear();
+    const FilePath::Kind kind = FilePath::KindOf(name.c_str());
+    if (kind == FilePath::kMissing)
+        return 1;
+    std::ifstream file(name.c_str(), std::ios::in | std::ios::binary);
+    if (kind != FilePath::kRegular || !file.is_open() || !file.seekg(0, std::ios::end))
+        return 0;
+    const uint64_t size = static_cast<uint64_t>(file.tellg());
+    if (size > QuoteIndexFile::kLargestIndex)
+        return 0;
+    bytes.resize(static_cast<size_t>(size / kEntry * kEntry));
+    return file.seekg(0) && file.read(&bytes[0], static_cast<std::streamsize>(bytes.size())) ? 1 : 0;
 }
 
 }  // namespace
@@ -47,20 +44,22 @@ uint32_t entry_from_bytes(const unsigned char* bytes)
 
 int open_index_file(std::fstream& file, const zstring& name)
 {
-    file.open(name.c_str(), kReadWrite);
-    if (file.is_open())
-        return 1;
+    const std::ios::openmode read_write = std::ios::in | std::ios::out | std::ios::binary;
+    const FilePath::Kind kind = FilePath::KindOf(name.c_str());
+    if (kind == FilePath::kRegular) {
+        file.open(name.c_str(), read_write);
+        return file.is_open() ? 1 : 0;
+    }
     // Only a file that is really not there is made: one that another
     // program holds, or that cannot be read, must never be emptied.
-    if (!FilePath::FileMissing(name.c_str()))
+    if (kind != FilePath::kMissing)
         return 0;
     std::ofstream(name.c_str(), std::ios::out | std::ios::binary);
-    file.clear();
-    file.open(name.c_str(), kReadWrite);
+    file.open(name.c_str(), read_write);
     return file.is_open() ? 1 : 0;
 }
 
-QuoteIndexFile::QuoteIndexFile() : m_name("default.idx") {}
+QuoteIndexFile::QuoteIndexFile() : m_name("default.idx"), m_disk_full(false) {}
 
 QuoteIndexFile::~QuoteIndexFile() = default;
 
@@ -69,28 +68,70 @@ uint32_t QuoteIndexFile::count()
     std::fstream file;
     if (!open_index_file(file, m_name) || !file.seekg(0, std::ios::end))
         return kCannotOpen;
-    // A partial last entry of 1 to 3 bytes does not count.
-    return static_cast<uint32_t>(static_cast<uint64_t>(file.tellg()) / 4);
+    // A partial last entry of 1 to 3 bytes does not count; an index too
+    // long for a 32-bit count is no index of this program's.
+    const uint64_t entries = static_cast<uint64_t>(file.tellg()) / kEntry;
+    return entries < kCannotOpen ? static_cast<uint32_t>(entries) : kCannotOpen;
 }
 
 uint32_t QuoteIndexFile::append_entry(uint32_t offset)
 {
-    std::fstream file;
-    if (!open_index_file(file, m_name) || !file.seekp(0, std::ios::end))
+    std::string entry;
+    append_entry_bytes(entry, offset);
+    return append_entries(entry);
+}
+
+uint32_t QuoteIndexFile::append_entries(const std::string& entries)
+{
+    m_disk_full = false;
+    std::string bytes;
+    if (!read_whole_entries(m_name, bytes))
         return kCannotOpen;
-    // Entries stay aligned even after a partial last entry.
-    const uint64_t entries = static_cast<uint64_t>(file.tellp()) / 4;
-    if (!file.seekp(static_cast<std::streamoff>(entries * 4)) || !put_offset(file, offset))
+    bytes += entries;
+    const uint64_t count = bytes.size() / kEntry;
+    if (count >= kCannotOpen)
         return kCannotOpen;
-    return static_cast<uint32_t>(entries + 1);
+    zstring temporary(m_name);
+    temporary.append(".new");
+    OutputFile file;
+    const int written = file.Open(temporary.c_str(), OutputFile::kReplace) &&
+                        file.Write(bytes.data(), bytes.size()) && file.Sync() && file.Close();
+    // The move is the commit: before it the old index stands, after it the new.
+    if (written && OutputFile::Replace(temporary.c_str(), m_name.c_str()))
+        return static_cast<uint32_t>(count);
+    m_disk_full = file.DiskFull();
+    file.Close();
+    delete_volume_file(temporary);
+    return kCannotOpen;
 }
 
 uint32_t QuoteIndexFile::write_entry(uint32_t n, uint32_t offset)
 {
-    std::fstream file;
-    if (!open_index_file(file, m_name) || !seek_entry(file, n))
+    m_disk_full = false;
+    // An entry past the last whole one is refused, so a write never extends
+    // the index with entries of zeros (offset 0 would point into the header).
+    uint32_t old_offset = 0;
+    if (!read_entry(n, old_offset))
         return 0;
-    return put_offset(file, offset);
+    const uint64_t position = static_cast<uint64_t>(n) * kEntry;
+    std::string entry;
+    append_entry_bytes(entry, offset);
+    OutputFile file;
+    if (!file.Open(m_name.c_str(), OutputFile::kExisting))
+        return 0;
+    if (file.Seek(position) && file.Write(entry.data(), entry.size()) && file.Sync()) {
+        // Flushed, the entry is made; closing cannot take it back.
+        file.Close();
+        return 1;
+    }
+    m_disk_full = file.DiskFull();
+    // A write that may or may not have reached the disk is taken back, so
+    // that a failure means the entry is as it was.
+    std::string old_entry;
+    append_entry_bytes(old_entry, old_offset);
+    if (file.Seek(position) && file.Write(old_entry.data(), old_entry.size()))
+        file.Sync();
+    return 0;
 }
 
 uint32_t QuoteIndexFile::erase_entry(uint32_t n)
@@ -102,12 +143,15 @@ uint32_t QuoteIndexFile::read_entry(uint32_t n, uint32_t& offset)
 {
     // Reading needs no write access: items stay readable while another
     // program holds the index open for reading only.
-    std::ifstream file(m_name.c_str(), std::ios::in | std::ios::binary);
+    const uint64_t position = static_cast<uint64_t>(n) * kEntry;
+    std::ifstream file;
+    if (FilePath::KindOf(m_name.c_str()) == FilePath::kRegular)
+        file.open(m_name.c_str(), std::ios::in | std::ios::binary);
     if (!file.is_open() || !file.seekg(0, std::ios::end) ||
-        static_cast<std::streamoff>(n) * 4 + 4 > file.tellg() ||
-        !file.seekg(static_cast<std::streamoff>(n) * 4))
+        static_cast<uint64_t>(file.tellg()) < position + kEntry ||
+        !file.seekg(static_cast<std::streamoff>(position)))
         return 0;
-    unsigned char bytes[4];
+    unsigned char bytes[kEntrySize];
     if (!file.read(reinterpret_cast<char*>(bytes), sizeof bytes))
         return 0;
     offset = entry_from_bytes(bytes);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/file_path.h"
+#include "base/output_file.h"
 #include "db/quote_item.h"
 #include "db/volume_names.h"
 
@@ -44,21 +45,110 @@ uint32_t read_record_from(std::ifstream& data, uint32_t offset, StoredQuote& ite
 
 }  // namespace
 
-QuoteVolume::QuoteVolume() : m_data_name("default.std"), m_bound(false) {}
+QuoteVolume::Operation::Operation(QuoteVolume& volume, VolumeLock::Access access)
+    : m_volume(volume), m_outermost(volume.m_depth++ == 0), m_ok(true)
+{
+    // The placeholder pair is no volume: nothing to lock, nothing to do.
+    if (m_outermost)
+        m_ok = !volume.m_bound || acquire(access, volume.m_data_name);
+}
+
+QuoteVolume::Operation::Operation(QuoteVolume& volume, VolumeLock::Access access,
+                                  const zstring& data_name)
+    : m_volume(volume), m_outermost(volume.m_depth++ == 0), m_ok(true)
+{
+    if (m_outermost)
+        m_ok = acquire(access, data_name);
+}
+
+bool QuoteVolume::Operation::acquire(VolumeLock::Access access, const zstring& data_name)
+{
+    m_volume.m_failure = kNoFailure;
+    switch (m_volume.m_lock.Acquire(data_name, access)) {
+    case VolumeLock::kLocked:
+        return true;
+    case VolumeLock::kNoLockFile:
+        // Where no lock file can be made nobody can write either: a reader
+        // goes on, a writer would fail anyway.
+        m_volume.m_failure = access == VolumeLock::kRead ? kNoFailure : kNoLockFile;
+        return access == VolumeLock::kRead;
+    case VolumeLock::kBusy:
+        m_volume.m_failure = kBusy;
+        return false;
+    case VolumeLock::kPackUnfinished:
+        m_volume.m_failure = kPackUnfinished;
+        return false;
+    }
+    return false;
+}
+
+QuoteVolume::Operation::~Operation()
+{
+    if (--m_volume.m_depth == 0)
+        m_volume.m_lock.Release();
+}
+
+const char* QuoteVolume::describe(Failure failure)
+{
+    switch (failure) {
+    case kNoFailure:
+        break;
+    case kBusy:
+        return "volume busy: another program is writing it";
+    case kNoLockFile:
+        return "its lock file cannot be made beside it";
+    case kPackUnfinished:
+        return "a pack that was cut short cannot be finished yet (a file of the volume is in use)";
+    case kInUse:
+        return "a file of the volume is in use by another program";
+    case kUnsound:
+        return "the volume is damaged; run recover";
+    case kDiskFull:
+        return "the disk is full";
+    case kWriteFailed:
+        return "it could not be written";
+    }
+    return "";
+}
+
+QuoteVolume::QuoteVolume()
+    : m_data_name("default.std"), m_bound(false), m_depth(0), m_failure(kNoFailure)
+{
+}
 
 QuoteVolume::~QuoteVolume() = default;
 
+uint32_t QuoteVolume::fail(Failure failure)
+{
+    m_failure = failure;
+    return 0;
+}
+
+uint32_t QuoteVolume::write_failed(bool disk_full)
+{
+    return fail(disk_full ? kDiskFull : kWriteFailed);
+}
+
 uint32_t QuoteVolume::append_record(const StoredQuote& item, uint32_t& offset)
 {
-    if (!m_bound)
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!m_bound || !operation.ok())
         return 0;
-    // Opened for reading and writing so that a data file someone deleted is
-    // not made again here, without its header.
-    std::fstream data(m_data_name.c_str(), std::ios::in | std::ios::out | std::ios::binary);
-    if (!data.is_open() || !item.append_record(data, offset))
-        return 0;
-    data.close();
-    return data.fail() ? 0 : 1;
+    std::string record;
+    item.encode_record(record);
+    // The data file must exist: one someone deleted is not made again here,
+    // without its header.
+    OutputFile data;
+    const int64_t end = data.Open(m_data_name.c_str(), OutputFile::kExisting) ? data.Size() : -1;
+    if (end < 0 || end > QuoteIndexFile::kLastOffset)
+        return write_failed(data.DiskFull());
+    // Only the index makes the record reachable: bytes of a failed write
+    // stay behind as dead space.
+    if (!data.Write(record.data(), record.size()) || !data.Sync())
+        return write_failed(data.DiskFull());
+    data.Close();
+    offset = static_cast<uint32_t>(end);
+    return 1;
 }
 
 uint32_t QuoteVolume::set_file_name(const zstring& name)
@@ -69,10 +159,16 @@ uint32_t QuoteVolume::set_file_name(const zstring& name)
     return 1;
 }
 
+uint32_t QuoteVolume::reopen(const zstring& name)
+{
+    return set_file_name(name);
+}
+
 uint32_t QuoteVolume::count()
 {
+    Operation operation(*this, VolumeLock::kRead);
     // The placeholder pair is no volume: counting would make its index.
-    return m_bound ? m_index.count() : QuoteIndexFile::kCannotOpen;
+    return m_bound && operation.ok() ? m_index.count() : QuoteIndexFile::kCannotOpen;
 }
 
 uint32_t QuoteVolume::create()
@@ -87,8 +183,10 @@ uint32_t QuoteVolume::is_deleted(const QuoteItem&)
 
 uint32_t QuoteVolume::read_item(uint32_t n, StoredQuote& item)
 {
+    Operation operation(*this, VolumeLock::kRead);
     uint32_t offset = 0;
-    if (!m_bound || !read_entry(n, offset) || offset == QuoteIndexFile::kErased)
+    if (!m_bound || !operation.ok() || !read_entry(n, offset) || offset == QuoteIndexFile::kErased ||
+        FilePath::KindOf(m_data_name.c_str()) != FilePath::kRegular)
         return 0;
     std::ifstream data(m_data_name.c_str(), std::ios::binary);
     if (!data.is_open())
@@ -98,33 +196,41 @@ uint32_t QuoteVolume::read_item(uint32_t n, StoredQuote& item)
 
 uint32_t QuoteVolume::read_entry(uint32_t n, uint32_t& offset)
 {
-    return m_bound ? m_index.read_entry(n, offset) : 0;
+    Operation operation(*this, VolumeLock::kRead);
+    return m_bound && operation.ok() ? m_index.read_entry(n, offset) : 0;
 }
 
 uint32_t QuoteVolume::append_item(const StoredQuote& item)
 {
+    Operation operation(*this, VolumeLock::kWrite);
     uint32_t offset = 0;
-    if (!append_record(item, offset))
+    if (!operation.ok() || !append_record(item, offset))
         return 0;
     // A record whose entry was not written stays behind as dead space.
-    return m_index.append_entry(offset) == QuoteIndexFile::kCannotOpen ? 0 : 1;
+    if (m_index.append_entry(offset) == QuoteIndexFile::kCannotOpen)
+        return write_failed(m_index.disk_full());
+    return 1;
 }
 
 uint32_t QuoteVolume::replace_item(uint32_t n, const StoredQuote& item)
 {
+    Operation operation(*this, VolumeLock::kWrite);
     uint32_t offset = 0;
-    if (!m_bound || !read_entry(n, offset))
+    if (!m_bound || !operation.ok() || !read_entry(n, offset))
         return 0;
     const uint32_t appended = append_record(item, offset);
     if (appended != 1)
         return appended;
     // The old record stays behind as dead space until the next pack.
-    return m_index.write_entry(n, offset);
+    return m_index.write_entry(n, offset) ? 1 : write_failed(m_index.disk_full());
 }
 
 uint32_t QuoteVolume::erase_entry(uint32_t n)
 {
-    return m_bound ? m_index.erase_entry(n) : 0;
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!m_bound || !operation.ok())
+        return 0;
+    return m_index.erase_entry(n) ? 1 : write_failed(m_index.disk_full());
 }
 
 uint32_t move_volume_file(const zstring& from, const zstring& to)

@@ -4,6 +4,7 @@
 
 #include "base/zstring.h"
 #include "db/quote_index_file.h"
+#include "db/volume_lock.h"
 
 class QuoteItem;
 class StoredQuote;
@@ -12,9 +13,50 @@ class VolumeReader;
 // A quote volume: a data file of appended records and its index file, whose
 // name is always derived from the data file's. Operations open and close
 // their files; no handle is kept between calls. Results are 1 for success
-// and 0 for failure unless a comment says otherwise.
+// and 0 for failure unless a comment says otherwise; failure() tells why.
+//
+// Every operation holds the volume's lock (VolumeLock) while it runs:
+// shared for reads, alone for writes. Writes reach the disk before an
+// operation reports success: records are flushed before the index entry
+// that makes them reachable, and entries are added by replacing the index
+// in one step, so a crash at any point leaves the volume as it was before
+// the operation or as it is after it.
 class QuoteVolume {
 public:
+    enum Failure {
+        kNoFailure,
+        kBusy,            // another program held the volume's lock too long
+        kNoLockFile,      // the lock file cannot be made beside the volume
+        kPackUnfinished,  // a pack cut short cannot be finished yet
+        kInUse,           // another program holds a file of the volume open
+        kUnsound,         // pack refused a damaged volume: recover it first
+        kDiskFull,
+        kWriteFailed,
+    };
+    // Why the last operation failed, for a person.
+    static const char* describe(Failure failure);
+
+    // Holds the volume's lock for one operation. Operations called inside
+    // another share the outermost one's lock; a tool that runs several
+    // steps as one (an import) holds one of these around them.
+    class Operation {
+    public:
+        Operation(QuoteVolume& volume, VolumeLock::Access access);
+        // The lock of the volume named, for binding to it.
+        Operation(QuoteVolume& volume, VolumeLock::Access access, const zstring& data_name);
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+        bool ok() const { return m_ok; }
+
+    private:
+        bool acquire(VolumeLock::Access access, const zstring& data_name);
+
+        QuoteVolume& m_volume;
+        bool m_outermost;
+        bool m_ok;
+    };
+
     QuoteVolume();
 
     // The slot order of the virtual operations is fixed: derived volumes
@@ -25,15 +67,18 @@ public:
     virtual uint32_t set_file_name(const zstring& name);
     // Moves the file pair to name (index first) and reopens it there. When
     // the data file cannot move, the index is moved back, so a failed
-    // rename leaves both files where they were.
+    // rename leaves both files where they were. A file that cannot be
+    // moved is a failure; only a file that does not exist has nothing to move.
     virtual uint32_t rename(const zstring& name);
     virtual uint32_t create();
     // 1 only when neither file exists afterwards.
     virtual uint32_t erase_files();
     // Rewrites the volume with its live items only; the volume as it was
-    // becomes the backup pair D + ".bak.STD". At every failure point either
-    // the live or the backup pair holds every item, and the volume is bound
-    // to a complete pair.
+    // becomes the backup pair D + ".bak.STD". A volume that VolumeCheck
+    // finds unsound is refused untouched (kUnsound). The packed pair is
+    // written, flushed and checked to hold every live item before anything
+    // is swapped (PackJournal tells how the swap survives a crash); the
+    // volume stays bound to its live names throughout.
     virtual uint32_t pack();
     // Writes the live items to a new volume at name, then reopens this one.
     // The copy reads through one open stream per file and writes the index
@@ -52,6 +97,7 @@ public:
 
     // The number of entries of the current index, or 0xFFFFFFFF.
     uint32_t count();
+    Failure failure() const { return m_failure; }
     // 0 while the volume holds only the placeholder names, or after a
     // database found no volume it could open or make: every write is then
     // refused.
@@ -60,18 +106,27 @@ public:
     const zstring& index_name() const { return m_index.name(); }
 
 protected:
+    // Goes back to a pair that exists, making nothing: a copy returns to its
+    // source this way. The volume's own binding takes only the names.
+    virtual uint32_t reopen(const zstring& name);
+    // Records why an operation failed; 0.
+    uint32_t fail(Failure failure);
+    uint32_t write_failed(bool disk_full);
     void set_index_name(const zstring& name) { m_index.set_name(name); }
     void unbind() { m_bound = false; }
     QuoteIndexFile& index() { return m_index; }
 
 private:
     uint32_t copy_items(VolumeReader& reader);
-    uint32_t restore_live_pair(const zstring& live, const zstring& backup);
+    uint32_t swap_in_packed(const zstring& live);
     bool is_own_file(const zstring& name) const;
 
     zstring m_data_name;
     QuoteIndexFile m_index;
     bool m_bound;
+    VolumeLock m_lock;
+    int m_depth;  // operations under way, the outermost holding m_lock
+    Failure m_failure;
 };
 
 // Moves one file as a volume move does: nothing to do when the names are the

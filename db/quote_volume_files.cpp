@@ -2,15 +2,18 @@
 // packing. Records are only ever appended, so packing is what gives back
 // the space of edited and deleted items.
 #include "base/file_path.h"
+#include "db/pack_journal.h"
 #include "db/quote_item.h"
 #include "db/quote_volume.h"
 #include "db/volume_appender.h"
+#include "db/volume_check.h"
 #include "db/volume_names.h"
 #include "db/volume_reader.h"
 
 uint32_t QuoteVolume::rename(const zstring& name)
 {
-    if (!m_bound)
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!m_bound || !operation.ok())
         return 0;
     const zstring old_index = m_index.name();
     const zstring new_index = index_file_name(name);
@@ -27,7 +30,8 @@ uint32_t QuoteVolume::rename(const zstring& name)
 
 uint32_t QuoteVolume::erase_files()
 {
-    if (!m_bound)
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!m_bound || !operation.ok())
         return 0;
     const uint32_t index_gone = delete_volume_file(m_index.name());
     const uint32_t data_gone = delete_volume_file(m_data_name);
@@ -45,7 +49,8 @@ bool QuoteVolume::is_own_file(const zstring& name) const
 
 uint32_t QuoteVolume::copy_to(const zstring& name)
 {
-    if (!m_bound || name == m_data_name || is_own_file(name))
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!m_bound || !operation.ok() || name == m_data_name || is_own_file(name))
         return 0;
     // The source is opened before anything is touched: one that another
     // program holds unreadable is refused while this volume is still bound
@@ -65,23 +70,23 @@ uint32_t QuoteVolume::copy_to(const zstring& name)
     // header (a plain volume has no header to make).
     const uint32_t copied = set_file_name(name) && copy_items(reader);
     // A copy that cannot be finished is removed; this volume goes back to
-    // the source, which it has not touched.
+    // the source, which it has not touched, without ever making it anew.
     if (!copied && m_data_name != source && !FilePath::SameFile(m_data_name, source))
         erase_files();
-    const uint32_t reopened = set_file_name(source);
+    const uint32_t reopened = reopen(source);
     return copied && reopened ? 1 : 0;
 }
 
 // Appends the live items the reader finds, in order, through one data
 // stream, and their entries to the index at the end. Tombstones, erased
-// entries and unreadable records are left out; an item that cannot be
-// written fails the whole copy, since a pack must never swap in a volume
-// missing items.
+// entries and unreadable records are left out (pack refuses a volume that
+// has any of the last, and counts what its copy holds); an item that cannot
+// be written fails the whole copy.
 uint32_t QuoteVolume::copy_items(VolumeReader& reader)
 {
     VolumeAppender copy;
     if (!copy.open(m_data_name, m_index.name()))
-        return 0;
+        return write_failed(copy.disk_full());
     StoredQuote item;
     for (uint32_t i = 0; i < reader.count(); ++i) {
         const char* bytes = nullptr;
@@ -92,43 +97,54 @@ uint32_t QuoteVolume::copy_items(VolumeReader& reader)
         const int appended = bytes ? copy.append_record_bytes(bytes, static_cast<size_t>(size))
                                    : copy.append(item);
         if (!appended)
-            return 0;
+            return write_failed(copy.disk_full());
     }
-    return copy.commit() && copy.verify() ? 1 : 0;
+    return copy.commit() && copy.verify() ? 1 : write_failed(copy.disk_full());
 }
 
 uint32_t QuoteVolume::pack()
 {
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!m_bound || !operation.ok())
+        return 0;
     const zstring live = m_data_name;
+    // The backup of a pack whose backup could not be kept yet would be lost.
+    if (PackJournal(live).Pending())
+        return fail(kPackUnfinished);
+    VolumeCheck source;
+    if (!source.run(live, m_index.name()))
+        return fail(kUnsound);
     const zstring packed = pack_file_name(live);
-    const zstring backup = backup_file_name(live);
-    if (!copy_to(packed))
-        return 0;
-
-    // One backup generation: the previous one goes first. A file that
-    // cannot be deleted makes the move below fail, which leaves the live
-    // pair in place.
-    delete_volume_file(index_file_name(backup));
-    delete_volume_file(backup);
-    if (!rename(backup))
-        return 0;
-
-    // The live names are free now; the backup holds every item.
-    set_file_name(packed);
-    if (rename(live))
-        return 1;
-    restore_live_pair(live, backup);
-    return 0;
+    VolumeCheck copy;
+    if (!copy_to(packed) || !copy.run(packed, index_file_name(packed)) ||
+        copy.entries() != source.live() || copy.live() != source.live()) {
+        delete_volume_file(index_file_name(packed));
+        delete_volume_file(packed);
+        return m_failure == kNoFailure ? write_failed(false) : 0;
+    }
+    return swap_in_packed(live);
 }
 
-// After the packed pair failed to take the live names: put the backup back
-// under them, so the user finds the volume as it was before the pack. When
-// even that fails the volume stays bound to the complete backup.
-uint32_t QuoteVolume::restore_live_pair(const zstring& live, const zstring& backup)
+// From the journal on the pack is decided: it is finished here, or by the
+// next operation on the volume, whatever stops this one.
+uint32_t QuoteVolume::swap_in_packed(const zstring& live)
 {
-    set_file_name(backup);
-    if (rename(live))
+    PackJournal journal(live);
+    if (!journal.Begin()) {
+        delete_volume_file(index_file_name(pack_file_name(live)));
+        delete_volume_file(pack_file_name(live));
+        return write_failed(false);
+    }
+    switch (journal.Finish()) {
+    case PackJournal::kDone:
+    case PackJournal::kBackupPending:
         return 1;
-    set_file_name(backup);
-    return 0;
+    case PackJournal::kUndone:
+        delete_volume_file(index_file_name(pack_file_name(live)));
+        delete_volume_file(pack_file_name(live));
+        return fail(kInUse);
+    case PackJournal::kFailed:
+        break;
+    }
+    return fail(kPackUnfinished);
 }

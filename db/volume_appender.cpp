@@ -1,5 +1,7 @@
 #include "db/volume_appender.h"
 
+#include <fstream>
+
 #include "base/file_path.h"
 #include "db/quote_index_file.h"
 #include "db/quote_item.h"
@@ -8,10 +10,11 @@ namespace {
 
 // Records are gathered and written in pieces of about this size.
 const size_t kWriteChunk = 1 << 20;
+const uint64_t kEntry = QuoteIndexFile::kEntrySize;
 
 }  // namespace
 
-VolumeAppender::VolumeAppender() : m_end(0), m_index_end(0), m_failed(false) {}
+VolumeAppender::VolumeAppender() : m_start(0), m_end(0), m_index_end(0), m_failed(false), m_disk_full(false) {}
 
 VolumeAppender::~VolumeAppender() = default;
 
@@ -19,21 +22,21 @@ int VolumeAppender::open(const zstring& data_name, const zstring& index_name)
 {
     m_data_name = data_name;
     m_index_name = index_name;
-    // Reading and writing, so that a missing data file is not made here:
-    // records without the header before them would be no volume.
-    m_data.open(data_name.c_str(), std::ios::in | std::ios::out | std::ios::binary);
-    if (!m_data.is_open() || !m_data.seekp(0, std::ios::end)) {
+    // The data file must exist: records without the header before them
+    // would be no volume.
+    const int64_t size = m_data.Open(data_name.c_str(), OutputFile::kExisting) ? m_data.Size() : -1;
+    if (size < 0) {
         m_failed = true;
         return 0;
     }
-    m_end = static_cast<uint64_t>(m_data.tellp());
+    m_start = m_end = static_cast<uint64_t>(size);
     m_pending.reserve(kWriteChunk + kWriteChunk / 4);
     return 1;
 }
 
 int VolumeAppender::append(const StoredQuote& item)
 {
-    if (m_failed || !m_data.is_open() || m_end > QuoteIndexFile::kLastOffset) {
+    if (m_failed || !m_data.IsOpen() || m_end > QuoteIndexFile::kLastOffset) {
         m_failed = true;
         return 0;
     }
@@ -44,7 +47,7 @@ int VolumeAppender::append(const StoredQuote& item)
 
 int VolumeAppender::append_record_bytes(const char* bytes, size_t size)
 {
-    if (m_failed || !m_data.is_open() || m_end > QuoteIndexFile::kLastOffset) {
+    if (m_failed || !m_data.IsOpen() || m_end > QuoteIndexFile::kLastOffset) {
         m_failed = true;
         return 0;
     }
@@ -63,52 +66,58 @@ int VolumeAppender::take(size_t before)
 
 int VolumeAppender::flush_pending()
 {
-    if (!m_data.write(m_pending.data(), static_cast<std::streamsize>(m_pending.size())))
+    if (!m_data.Write(m_pending.data(), m_pending.size())) {
         m_failed = true;
+        m_disk_full = m_data.DiskFull();
+    }
     m_pending.clear();
     return m_failed ? 0 : 1;
 }
 
 int VolumeAppender::commit()
 {
-    if (m_failed || !m_data.is_open() || !flush_pending())
+    if (m_failed || !m_data.IsOpen() || !flush_pending())
         return 0;
-    m_data.close();
-    if (m_data.fail()) {
+    // The records reach the disk before the index that makes them reachable.
+    if (!m_data.Sync() || !m_data.Close()) {
         m_failed = true;
+        m_disk_full = m_data.DiskFull();
         return 0;
     }
-    std::fstream index;
-    if (!open_index_file(index, m_index_name) || !index.seekp(0, std::ios::end)) {
-        m_failed = true;
-        return 0;
-    }
-    // New entries start after the last whole one, as a single append does.
-    const uint64_t whole = static_cast<uint64_t>(index.tellp()) / 4 * 4;
     std::string entries;
-    entries.reserve(m_offsets.size() * 4);
+    entries.reserve(m_offsets.size() * kEntry);
     for (uint32_t offset : m_offsets)
         append_entry_bytes(entries, offset);
-    index.seekp(static_cast<std::streamoff>(whole));
-    index.write(entries.data(), static_cast<std::streamsize>(entries.size()));
-    index.close();
-    if (index.fail()) {
+    QuoteIndexFile index;
+    index.set_name(m_index_name);
+    const uint32_t count = index.append_entries(entries);
+    if (count == QuoteIndexFile::kCannotOpen) {
         m_failed = true;
+        m_disk_full = index.disk_full();
         return 0;
     }
-    m_index_end = whole + entries.size();
+    m_index_end = static_cast<uint64_t>(count) * kEntry;
     return 1;
+}
+
+int VolumeAppender::roll_back()
+{
+    m_data.Close();
+    m_failed = true;
+    OutputFile data;
+    return data.Open(m_data_name.c_str(), OutputFile::kExisting) && data.Truncate(m_start) &&
+           data.Sync() && data.Close();
 }
 
 int VolumeAppender::verify()
 {
-    if (m_failed || m_data.is_open())
+    if (m_failed || m_data.IsOpen())
         return 0;
     if (FilePath::FileSize(m_data_name.c_str()) != static_cast<int64_t>(m_end))
         return 0;
-    const uint64_t entries_start = m_index_end - static_cast<uint64_t>(m_offsets.size()) * 4;
+    const uint64_t entries_start = m_index_end - static_cast<uint64_t>(m_offsets.size()) * kEntry;
     std::ifstream index(m_index_name.c_str(), std::ios::in | std::ios::binary);
-    std::string bytes(m_offsets.size() * 4, '\0');
+    std::string bytes(m_offsets.size() * kEntry, '\0');
     if (!index.is_open() || !index.seekg(0, std::ios::end) ||
         static_cast<uint64_t>(index.tellg()) != m_index_end ||
         !index.seekg(static_cast<std::streamoff>(entries_start)) ||

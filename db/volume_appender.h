@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "base/output_file.h"
 #include "base/zstring.h"
 
 class StoredQuote;
@@ -29,10 +29,15 @@ public:
     // Appends a record's bytes as they are: the caller vouches that they
     // are what encode_record makes of an item.
     int append_record_bytes(const char* bytes, size_t size);
-    // Flushes and closes the data file, then writes the entries at the end
-    // of the index (made, empty, only when it is missing) and closes it.
-    // 1 only when every byte reached both files.
+    // Writes the pending records, flushes the data file to the disk and
+    // closes it, then commits: the index with the new entries at its end
+    // replaces the old one in one step (QuoteIndexFile::append_entries).
+    // 1 exactly when the commit happened; before it, a failure or a kill
+    // leaves only unreachable bytes past the end of the data file.
     int commit();
+    // After a failure before the commit: cuts the data file back to where
+    // it ended at open, so nothing of the run is left; 1 when it did.
+    int roll_back();
     // Checks what commit wrote, as it now stands on disk: 1 when the data
     // file ends exactly where the last record appended ends and the index
     // ends with exactly their entries. (Reading the records back would only
@@ -40,6 +45,8 @@ public:
     int verify();
 
     uint32_t appended() const { return static_cast<uint32_t>(m_offsets.size()); }
+    // Whether the write that failed met a full disk.
+    bool disk_full() const { return m_disk_full; }
 
 private:
     int flush_pending();
@@ -47,11 +54,13 @@ private:
 
     zstring m_data_name;
     zstring m_index_name;
-    std::ofstream m_data;
+    OutputFile m_data;
     std::string m_pending;
     std::vector<uint32_t> m_offsets;
+    uint64_t m_start;      // where the data file ended at open
     uint64_t m_end;        // where the next record goes
     uint64_t m_index_end;  // the index's whole entries once committed
     bool m_failed;
+    bool m_disk_full;
 };
 

@@ -26,3 +26,21 @@ zstring pack_file_name(const zstring& data_name)
     zstring name(data_name);
     return name.append(".pak.STD");
 }
+
+zstring lock_file_name(const zstring& data_name)
+{
+    zstring name(data_name);
+    return name.append(".lck");
+}
+
+zstring pack_journal_name(const zstring& data_name)
+{
+    zstring name(data_name);
+    return name.append(".pak.jnl");
+}
+
+zstring old_file_name(const zstring& data_name)
+{
+    zstring name(data_name);
+    return name.append(".old.STD");
+}

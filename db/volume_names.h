@@ -12,3 +12,10 @@ zstring index_file_name(const zstring& data_name);
 // The backup and packed copies: D + ".bak.STD" and D + ".pak.STD".
 zstring backup_file_name(const zstring& data_name);
 zstring pack_file_name(const zstring& data_name);
+
+// The lock file every operation on the volume locks; never moved.
+zstring lock_file_name(const zstring& data_name);
+// A pack's journal, and the names the volume as it was passes through
+// while a pack swaps the packed pair in: D + ".pak.jnl", D + ".old.STD".
+zstring pack_journal_name(const zstring& data_name);
+zstring old_file_name(const zstring& data_name);

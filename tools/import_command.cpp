@@ -6,6 +6,7 @@
 
 #include "base/file_path.h"
 #include "db/quote_database.h"
+#include "db/quote_volume.h"
 #include "db/quote_item.h"
 #include "db/volume_appender.h"
 #include "db/volume_check.h"
@@ -124,9 +125,19 @@ int run_import(const CommandLine& line, ToolStreams& io)
     const std::vector<std::string> names(line.operands().begin() + 1, line.operands().end());
     if (!volume.resolve() || !read_inputs(volume, names, inputs, total) || !check_target(volume))
         return kToolFailed;
+    const bool made_here = FilePath::FileMissing(volume.data_name().c_str()) != 0;
     QuoteDatabaseV2 db(volume.data_name());
     if (!db.bound() || !db.header_valid()) {
-        volume.fail(volume.shown(), "cannot be opened or created as a quote volume");
+        volume.fail(volume.shown(), db.failure() != QuoteVolume::kNoFailure
+                                        ? QuoteVolume::describe(db.failure())
+                                        : "cannot be opened or created as a quote volume");
+        return kToolFailed;
+    }
+    // Held alone from the first record to the commit: nobody else writes
+    // the volume meanwhile, and nobody reads it half made.
+    QuoteVolume::Operation operation(db, VolumeLock::kWrite);
+    if (!operation.ok()) {
+        volume.fail(volume.shown(), QuoteVolume::describe(db.failure()));
         return kToolFailed;
     }
     VolumeAppender appender;
@@ -137,14 +148,19 @@ int run_import(const CommandLine& line, ToolStreams& io)
                         appender.commit();
     bar.finish();
     if (!written) {
-        volume.fail(volume.shown(), "the items could not be written; none of them was added");
+        // Nothing of this run may stay to block the next one.
+        if (made_here)
+            db.erase_files();
+        else
+            appender.roll_back();
+        volume.fail(volume.shown(), std::string(appender.disk_full() ? "the disk is full" : "a write failed") +
+                                        "; none of the items was added");
         return kToolFailed;
     }
-    if (!appender.verify()) {
-        volume.fail(volume.shown(), "the items were written but the files do not hold them as written "
-                                    "(orvvol check tells more)");
-        return kToolFailed;
-    }
+    // The new index is in place: the items are there, whatever follows.
+    if (!appender.verify())
+        volume.fail(volume.shown(), "warning: the items were added, but reading the files back "
+                                    "found them different (orvvol check tells more)");
     print_import(volume, counts, inputs.size(), db.count(), io.out);
     return kToolDone;
 }

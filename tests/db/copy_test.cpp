@@ -55,11 +55,20 @@ TEST_F(Copy, WritesTheBytesOfOneByOneAppends)
     EXPECT_EQ(data, file_bytes("Volume01.STD")) << "the source is only read";
     EXPECT_EQ(index, file_bytes("Volume01.idx"));
 
+    // Pack refuses the volume while it has entries it cannot read, changing
+    // nothing; with them erased, it packs what the copy holds.
+    EXPECT_EQ(0u, db.pack());
+    EXPECT_EQ(QuoteVolume::kUnsound, db.failure());
+    EXPECT_EQ(data, file_bytes("Volume01.STD"));
+    EXPECT_EQ(index, file_bytes("Volume01.idx"));
+    for (uint32_t broken : {8u, 9u, 10u})
+        ASSERT_EQ(1u, db.erase_entry(broken));
+    const std::string erased = file_bytes("Volume01.idx");
     ASSERT_EQ(1u, db.pack());
     EXPECT_EQ(file_bytes("expected.STD"), file_bytes("Volume01.STD"));
     EXPECT_EQ(file_bytes("expected.idx"), file_bytes("Volume01.idx"));
     EXPECT_EQ(data, file_bytes("Volume01.STD.bak.STD"));
-    EXPECT_EQ(index, file_bytes("Volume01.STD.bak.idx"));
+    EXPECT_EQ(erased, file_bytes("Volume01.STD.bak.idx"));
     // A second pack keeps one backup: the volume just before it.
     ASSERT_EQ(1u, db.pack());
     EXPECT_EQ(file_bytes("expected.STD"), file_bytes("Volume01.STD.bak.STD"));

@@ -150,10 +150,13 @@ TEST_F(QuoteDatabase, BadEntriesAndRecordsFailWithoutWriting)
     EXPECT_EQ(data, file_bytes("Volume01.STD"));
     EXPECT_EQ(index, file_bytes("Volume01.idx"));
 
-    // An append after the partial entry keeps the entries aligned; a pack
-    // keeps only the readable records.
+    // An append after the partial entry keeps the entries aligned; pack
+    // refuses the damaged volume and leaves it as it is.
     ASSERT_EQ(1u, db.append_item(make_quote(1, "cat", "appended")));
     EXPECT_STREQ("appended", stored_entry(db, 6).text().c_str());
-    ASSERT_EQ(1u, db.pack());
-    EXPECT_EQ((std::vector<std::string>{"good", "appended"}), item_texts(db));
+    const std::string appended = file_bytes("Volume01.idx");
+    EXPECT_EQ(0u, db.pack());
+    EXPECT_EQ(QuoteVolume::kUnsound, db.failure());
+    EXPECT_EQ(appended, file_bytes("Volume01.idx"));
+    EXPECT_FALSE(file_exists("Volume01.STD.bak.STD"));
 }

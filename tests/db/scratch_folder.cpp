@@ -35,8 +35,11 @@ std::string ScratchFolder::file(const std::string& name) const
 std::vector<std::string> ScratchFolder::listing() const
 {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_path))
-        names.push_back(entry.path().filename().string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_path)) {
+        // Every volume that was used has its lock file, which nothing moves.
+        if (entry.path().extension() != ".lck")
+            names.push_back(entry.path().filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -15,7 +15,7 @@ public:
 
     const std::string& path() const { return m_path; }
     std::string file(const std::string& name) const;  // absolute path
-    std::vector<std::string> listing() const;          // sorted names
+    std::vector<std::string> listing() const;          // sorted names, lock files left out
 
 private:
     std::string m_previous;
