@@ -20,7 +20,7 @@ TEST_F(HeldFile, WritesToAHeldIndexOrDataFileFail)
 
     for (const char* held : {"Volume01.idx", "Volume01.STD"}) {
         SCOPED_TRACE(held);
-        FileLock lock(held, GENERIC_READ, FILE_SHARE_READ);
+        HeldHandle lock(held, GENERIC_READ, FILE_SHARE_READ);
         ASSERT_TRUE(lock.held());
         EXPECT_EQ(0u, db.append_item(make_quote(9, "cat", "new")));
         EXPECT_EQ(0u, db.replace_item(0, make_quote(0, "cat", "edited")));
@@ -47,7 +47,7 @@ TEST_F(HeldFile, AnUnreadableVolumeIsNeverReplaced)
     {
         // Held without read sharing: opening must fail and touch nothing,
         // and no write, pack or copy may go anywhere else.
-        FileLock lock("Volume01.STD", GENERIC_READ | GENERIC_WRITE, 0);
+        HeldHandle lock("Volume01.STD", GENERIC_READ | GENERIC_WRITE, 0);
         ASSERT_TRUE(lock.held());
         QuoteDatabaseV2 opened;
         EXPECT_FALSE(opened.bound());
@@ -61,7 +61,7 @@ TEST_F(HeldFile, AnUnreadableVolumeIsNeverReplaced)
     EXPECT_EQ(index, file_bytes("Volume01.idx"));
     {
         // The index shared only for writing: counting must not empty it.
-        FileLock lock("Volume01.idx", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE);
+        HeldHandle lock("Volume01.idx", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE);
         ASSERT_TRUE(lock.held());
         EXPECT_EQ(0xFFFFFFFFu, db.count());
         EXPECT_EQ(0u, db.append_item(make_quote(1, "cat", "lost?")));
@@ -70,20 +70,34 @@ TEST_F(HeldFile, AnUnreadableVolumeIsNeverReplaced)
     EXPECT_EQ(quote_texts(0, 1), item_texts(db));
 }
 
-TEST(VolumeLock, PackWithAHeldFileLeavesACompleteVolume)
+TEST(HeldPack, AHeldFileLeavesACompleteVolume)
 {
-    // A held old backup cannot be deleted, so the live pair cannot move
-    // there; with the live data file held, its index moves, then back.
-    for (const char* held : {"Volume01.STD.bak.STD", "Volume01.STD"}) {
+    // The live data file held: it cannot step aside, so the pack is undone
+    // and leaves nothing behind. The old backup held: the packed pair goes
+    // live, and the volume as it was waits beside it until the backup's
+    // name is free, when the next operation makes it the backup.
+    for (const char* held : {"Volume01.STD", "Volume01.STD.bak.STD"}) {
         ScratchFolder folder;
         QuoteDatabaseV2 db;
         append_quotes(db, 10);
-        FileLock lock(held, GENERIC_READ, FILE_SHARE_READ);
-        ASSERT_TRUE(lock.held());
-        EXPECT_EQ(0u, db.pack()) << held;
-        EXPECT_STREQ("Volume01.STD", db.file_name().c_str());
-        EXPECT_EQ(quote_texts(0, 9), item_texts(db));
-        EXPECT_TRUE(file_exists("Volume01.idx"));
-        EXPECT_FALSE(file_exists("Volume01.STD.bak.idx"));
+        delete_item(db, 9);
+        const std::string data = file_bytes("Volume01.STD");
+        const bool live_held = std::string(held) == "Volume01.STD";
+        {
+            HeldHandle lock(held, GENERIC_READ, FILE_SHARE_READ);
+            ASSERT_TRUE(lock.held());
+            EXPECT_EQ(live_held ? 0u : 1u, db.pack()) << held;
+            EXPECT_EQ(live_held ? QuoteVolume::kInUse : QuoteVolume::kNoFailure, db.failure());
+            EXPECT_EQ(live_held ? 10u : 9u, db.count());
+            EXPECT_EQ(live_held ? data : file_bytes("Volume01.STD.old.STD"),
+                      live_held ? file_bytes("Volume01.STD") : data);
+        }
+        EXPECT_EQ(live_held ? 10u : 9u, db.count());
+        const std::vector<std::string> pair = {"Volume01.STD", "Volume01.idx"};
+        const std::vector<std::string> with_backup = {"Volume01.STD", "Volume01.STD.bak.STD",
+                                                      "Volume01.STD.bak.idx", "Volume01.idx"};
+        EXPECT_EQ(live_held ? pair : with_backup, folder.listing());
+        if (!live_held)
+            EXPECT_EQ(data, file_bytes("Volume01.STD.bak.STD"));
     }
 }

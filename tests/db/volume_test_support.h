@@ -17,11 +17,11 @@
 #ifdef _WIN32
 // Holds a file open (created when missing) as another program would;
 // share mode 0 means it can be neither moved nor deleted.
-struct FileLock {
-    FileLock(const char* name, DWORD access, DWORD share)
+struct HeldHandle {
+    HeldHandle(const char* name, DWORD access, DWORD share)
         : handle(CreateFileA(name, access, share, nullptr, OPEN_ALWAYS, 0, nullptr)) {}
-    ~FileLock() { if (held()) CloseHandle(handle); }
-    FileLock(const FileLock&) = delete;
+    ~HeldHandle() { if (held()) CloseHandle(handle); }
+    HeldHandle(const HeldHandle&) = delete;
     bool held() const { return handle != INVALID_HANDLE_VALUE; }
     const HANDLE handle;
 };
