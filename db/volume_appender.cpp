@@ -104,6 +104,9 @@ int VolumeAppender::roll_back()
 {
     m_data.Close();
     m_failed = true;
+    // Before open found the file's end there is nothing of this run to cut.
+    if (m_start == 0)
+        return 1;
     OutputFile data;
     return data.Open(m_data_name.c_str(), OutputFile::kExisting) && data.Truncate(m_start) &&
            data.Sync() && data.Close();

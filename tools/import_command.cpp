@@ -19,6 +19,7 @@ namespace {
 // Inputs shorter than this finish before a bar would be worth drawing.
 const uint64_t kProgressFrom = 1 << 20;
 const char kDeletedMark = '\x07';
+const char kNoneAdded[] = "; none of the items was added";
 
 struct InputFile {
     std::string name;
@@ -128,16 +129,17 @@ int run_import(const CommandLine& line, ToolStreams& io)
     const bool made_here = FilePath::FileMissing(volume.data_name().c_str()) != 0;
     QuoteDatabaseV2 db(volume.data_name());
     if (!db.bound() || !db.header_valid()) {
-        volume.fail(volume.shown(), db.failure() != QuoteVolume::kNoFailure
-                                        ? QuoteVolume::describe(db.failure())
-                                        : "cannot be opened or created as a quote volume");
+        volume.fail(volume.shown(), std::string(db.failure() != QuoteVolume::kNoFailure
+                                                    ? QuoteVolume::describe(db.failure())
+                                                    : "cannot be opened or created as a quote volume") +
+                                        kNoneAdded);
         return kToolFailed;
     }
     // Held alone from the first record to the commit: nobody else writes
     // the volume meanwhile, and nobody reads it half made.
     QuoteVolume::Operation operation(db, VolumeLock::kWrite);
     if (!operation.ok()) {
-        volume.fail(volume.shown(), QuoteVolume::describe(db.failure()));
+        volume.fail(volume.shown(), QuoteVolume::describe(db.failure()) + std::string(kNoneAdded));
         return kToolFailed;
     }
     VolumeAppender appender;
@@ -153,8 +155,9 @@ int run_import(const CommandLine& line, ToolStreams& io)
             db.erase_files();
         else
             appender.roll_back();
-        volume.fail(volume.shown(), std::string(appender.disk_full() ? "the disk is full" : "a write failed") +
-                                        "; none of the items was added");
+        volume.fail(volume.shown(), std::string(appender.disk_full() ? "the disk is full"
+                                                                     : "a write failed") +
+                                        kNoneAdded);
         return kToolFailed;
     }
     // The new index is in place: the items are there, whatever follows.

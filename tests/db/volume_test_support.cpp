@@ -70,7 +70,12 @@ std::vector<std::string> item_texts(QuoteVolume& volume)
 {
     std::vector<std::string> texts;
     QuoteEntry entry;
-    for (uint32_t i = 0, n = volume.count(); i < n; ++i)
+    const uint32_t n = volume.count();
+    if (n == QuoteIndexFile::kCannotOpen) {
+        ADD_FAILURE() << volume.file_name().c_str() << " cannot be counted";
+        return {"<cannot count>"};
+    }
+    for (uint32_t i = 0; i < n; ++i)
         texts.push_back(volume.read_item(i, entry) ? entry.text().c_str() : "?");
     return texts;
 }
