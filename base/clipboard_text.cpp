@@ -15,7 +15,7 @@ const SIZE_T kSpareBytes = 4;
 HGLOBAL make_text_block(const char* text)
 {
     const SIZE_T length = std::strlen(text);
-    HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_MOVEABLE, length + kSpareBytes);
+    HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_MOVEABLE | GMEM_ZEROINIT, length + kSpareBytes);
     if (!block)
         return nullptr;
     void* bytes = GlobalLock(block);

@@ -69,6 +69,10 @@ std::istream& FileHeader::read(std::istream& is)
     const std::istream::pos_type start = is.tellg();
     unsigned char magic[kMagicSize];
     if (!read_exact(is, magic, kMagicSize) || std::memcmp(magic, kMagic, kMagicSize) != 0) {
+        // A read the system failed says nothing about the file: the stream
+        // stays bad for the caller to see.
+        if (is.bad())
+            return is;
         // A foreign file: leave the stream as the caller handed it over.
         is.clear();
         is.seekg(start);

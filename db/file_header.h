@@ -21,8 +21,10 @@ public:
     virtual int found() const;
     virtual std::ostream& write(std::ostream& os) const;
     // On a magic mismatch the stream is put back where it was (and cleared
-    // of the failure the short read may have caused) and found() is 0. After
-    // a match, a truncated header fails the stream and the version reads 0.
+    // of the failure the short read may have caused) and found() is 0. A
+    // read error (the stream gone bad) is left as it is, so that it is not
+    // taken for a foreign file. After a match, a truncated header fails the
+    // stream and the version reads 0.
     virtual std::istream& read(std::istream& is);
 
     double version() const { return m_version; }

@@ -19,9 +19,10 @@ public:
     static const uint32_t kLastOffset = 0xFFFFFFFEu;
     // The bytes of one entry.
     static const uint32_t kEntrySize = 4;
-    // The largest index and data files a volume can have: 2^32 entries,
-    // and records that start at a 32-bit offset. Larger files are refused.
-    static const uint64_t kLargestIndex = uint64_t(1) << 34;
+    // The largest index and data files a volume can have: a count of
+    // entries that fits in 32 bits (2^32 - 1), and records that start at a
+    // 32-bit offset. Larger files are refused.
+    static const uint64_t kLargestIndex = ((uint64_t(1) << 32) - 1) * kEntrySize;
     static const uint64_t kLargestData = uint64_t(1) << 32;
 
     QuoteIndexFile();

@@ -58,8 +58,7 @@ uint32_t QuoteVolume::copy_to(const zstring& name)
     // does, so a volume that never had an item copies as empty.
     const zstring source = m_data_name;
     VolumeReader reader;
-    if (count() == QuoteIndexFile::kCannotOpen || !reader.open(source, m_index.name()) ||
-        !reader.load_index())
+    if (count() == QuoteIndexFile::kCannotOpen || !reader.open(source, m_index.name()))
         return 0;
     // Clear the target first: binding to a file that is already there would
     // open it, and a refused open keeps the source's names, which the erase

@@ -1,5 +1,9 @@
 #include "db/volume_reader.h"
 
+#include <algorithm>
+#include <new>
+
+#include "base/file_path.h"
 #include "db/quote_index_file.h"
 #include "db/quote_item.h"
 
@@ -13,6 +17,11 @@ const size_t kRecordProbe = 4096;
 // in no order at all costs one block read per record.
 const size_t kBlockSize = 64 * 1024;
 const size_t kBlocksKept = 64;
+// The index is read in aligned chunks of this many entries (64 KiB).
+const uint32_t kChunkEntries = 16 * 1024;
+const uint32_t kEntrySize = QuoteIndexFile::kEntrySize;
+// An index's entries must all have 32-bit numbers and a 32-bit count.
+const uint64_t kLargestIndexRead = QuoteIndexFile::kLargestIndex + QuoteIndexFile::kEntrySize - 1;
 const std::ios::openmode kRead = std::ios::in | std::ios::binary;
 
 // The file's size, with the stream left at its start; -1 on failure.
@@ -28,49 +37,127 @@ int64_t size_of(std::ifstream& file)
 
 }  // namespace
 
+const char* const VolumeReader::kNotRegularText = "not a regular file (a folder, pipe or device)";
+
 VolumeReader::VolumeReader()
-    : m_count(0), m_data_size(0), m_uses(0), m_last(0)
+    : m_count(0), m_index_size(0), m_data_size(0), m_failure(kNoFailure), m_index_failed(false),
+      m_failed_size(0), m_chunk_first(0), m_uses(0), m_last(0)
 {
     m_blocks.reserve(kBlocksKept);
+    m_chunk.reserve(kChunkEntries);
+    m_entry_bytes.reserve(static_cast<size_t>(kChunkEntries) * kEntrySize);
 }
 
 VolumeReader::~VolumeReader() = default;
 
 int VolumeReader::open(const zstring& data_name, const zstring& index_name)
 {
-    m_index.open(index_name.c_str(), kRead);
-    if (!m_index.is_open() || !open_data(data_name))
+    if (!open_data(data_name))
         return 0;
-    const int64_t index_size = size_of(m_index);
-    if (index_size < 0)
+    m_index_failed = true;
+    if (!open_file(m_index, index_name, kLargestIndexRead, m_index_size))
         return 0;
-    m_count = static_cast<uint32_t>(static_cast<uint64_t>(index_size) / 4);
+    m_index_failed = false;
+    m_count = static_cast<uint32_t>(m_index_size / kEntrySize);
     return 1;
 }
 
 int VolumeReader::open_data(const zstring& data_name)
 {
-    m_data.open(data_name.c_str(), kRead);
-    if (!m_data.is_open())
+    m_index_failed = false;
+    return open_file(m_data, data_name, QuoteIndexFile::kLargestData, m_data_size);
+}
+
+// The kind of file is looked at before it is opened: opening a pipe for
+// reading waits for a writer, and a folder opens on some systems and then
+// seems to hold 2^63 bytes.
+int VolumeReader::open_file(std::ifstream& file, const zstring& name, uint64_t largest,
+                            uint64_t& size)
+{
+    const FilePath::Kind kind = FilePath::KindOf(name.c_str());
+    m_failure = kind == FilePath::kMissing      ? kMissing
+                : kind == FilePath::kNotRegular ? kNotRegular
+                : kind == FilePath::kUnknown    ? kCannotOpen
+                                                : kNoFailure;
+    if (m_failure != kNoFailure)
         return 0;
-    const int64_t data_size = size_of(m_data);
-    if (data_size < 0)
+    file.open(name.c_str(), kRead);
+    const int64_t found = file.is_open() ? size_of(file) : -1;
+    if (found < 0) {
+        m_failure = kCannotOpen;
         return 0;
-    m_data_size = static_cast<uint64_t>(data_size);
+    }
+    if (static_cast<uint64_t>(found) > largest) {
+        m_failure = kTooLarge;
+        m_failed_size = static_cast<uint64_t>(found);
+        return 0;
+    }
+    size = static_cast<uint64_t>(found);
     return 1;
+}
+
+std::string VolumeReader::failure_text() const
+{
+    switch (m_failure) {
+    case kMissing:
+        return "no such file";
+    case kNotRegular:
+        return kNotRegularText;
+    case kTooLarge:
+        if (m_index_failed)
+            return std::to_string(m_failed_size) + " bytes, more entries than a volume can hold (" +
+                   std::to_string(kLargestIndexRead / kEntrySize) + " at most)";
+        return std::to_string(m_failed_size) + " bytes, larger than a volume's data file can be (" +
+               std::to_string(QuoteIndexFile::kLargestData >> 30) + " GiB at most)";
+    case kCannotOpen:
+    case kNoFailure:
+        break;
+    }
+    return "cannot be read";
 }
 
 int VolumeReader::load_index()
 {
-    std::vector<unsigned char> bytes(static_cast<size_t>(m_count) * 4);
-    m_index.clear();
-    if (!m_index.seekg(0) ||
-        !m_index.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+    m_entries.clear();
+    if (m_count > m_entries.max_size())
         return 0;
-    m_entries.resize(m_count);
-    for (uint32_t i = 0; i < m_count; ++i)
-        m_entries[i] = entry_from_bytes(&bytes[static_cast<size_t>(i) * 4]);
+    try {
+        m_entries.resize(m_count);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    // 64 bits: the last chunk of a full index ends at 2^32.
+    for (uint64_t first = 0; first < m_count; first += kChunkEntries) {
+        const uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(kChunkEntries, m_count - first));
+        if (!read_entries(static_cast<uint32_t>(first), n, &m_entries[first])) {
+            m_entries.clear();
+            return 0;
+        }
+    }
     return 1;
+}
+
+int VolumeReader::read_entries(uint32_t first, uint32_t n, uint32_t* out)
+{
+    m_entry_bytes.resize(static_cast<size_t>(n) * kEntrySize);
+    m_index.clear();
+    if (!m_index.seekg(static_cast<std::streamoff>(first) * kEntrySize) ||
+        !m_index.read(reinterpret_cast<char*>(m_entry_bytes.data()),
+                      static_cast<std::streamsize>(m_entry_bytes.size())))
+        return 0;
+    for (uint32_t i = 0; i < n; ++i)
+        out[i] = entry_from_bytes(&m_entry_bytes[static_cast<size_t>(i) * kEntrySize]);
+    return 1;
+}
+
+int VolumeReader::read_chunk(uint32_t first)
+{
+    m_chunk.resize(std::min(kChunkEntries, m_count - first));
+    m_chunk_first = first;
+    if (read_entries(first, static_cast<uint32_t>(m_chunk.size()), m_chunk.data()))
+        return 1;
+    m_chunk.clear();
+    return 0;
 }
 
 int VolumeReader::read_entry(uint32_t n, uint32_t& offset)
@@ -81,12 +168,10 @@ int VolumeReader::read_entry(uint32_t n, uint32_t& offset)
         offset = m_entries[n];
         return 1;
     }
-    unsigned char bytes[4];
-    m_index.clear();
-    if (!m_index.seekg(static_cast<std::streamoff>(n) * 4) ||
-        !m_index.read(reinterpret_cast<char*>(bytes), sizeof bytes))
+    const bool in_chunk = n >= m_chunk_first && n - m_chunk_first < m_chunk.size();
+    if (!in_chunk && !read_chunk(n - n % kChunkEntries))
         return 0;
-    offset = entry_from_bytes(bytes);
+    offset = m_chunk[n - m_chunk_first];
     return 1;
 }
 

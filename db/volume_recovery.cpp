@@ -92,10 +92,13 @@ VolumeRecovery::Result VolumeRecovery::run(const zstring& data_name)
     FileHeader header;
     uint64_t header_end = 0;
     const DataHeaderState state = read_data_header(data_name, header, header_end);
-    if (state == DataHeaderState::kUnreadable)
-        return kCannotRead;
-    if (state != DataHeaderState::kVolume)
-        return kNoVolume;
+    if (state != DataHeaderState::kVolume) {
+        m_failure_text = describe_data_header(state, header);
+        const bool unread = state == DataHeaderState::kUnreadable ||
+                            state == DataHeaderState::kNotRegular ||
+                            state == DataHeaderState::kReadError;
+        return unread ? kCannotRead : kNoVolume;
+    }
     m_new_data = zstring(data_name).append(".rec.STD");
     m_new_index = index_file_name(m_new_data);
     for (const zstring* name : {&m_new_data, &m_new_index}) {
@@ -111,8 +114,10 @@ VolumeRecovery::Result VolumeRecovery::run(const zstring& data_name)
 VolumeRecovery::Result VolumeRecovery::scan(const zstring& data_name, uint64_t header_end)
 {
     VolumeReader reader;
-    if (!reader.open_data(data_name))
+    if (!reader.open_data(data_name)) {
+        m_failure_text = reader.failure_text();
         return kCannotRead;
+    }
     const uint64_t size = reader.data_size();
     MarkerSearch search(data_name, size);
     uint64_t at = header_end;
@@ -167,7 +172,7 @@ void VolumeRecovery::add_record(uint32_t offset, bool tombstone, uint32_t named)
 VolumeRecovery::Result VolumeRecovery::write(const zstring& data_name)
 {
     std::string entries;
-    entries.reserve(m_items.size() * 4);
+    entries.reserve(m_items.size() * QuoteIndexFile::kEntrySize);
     for (uint32_t offset : m_items)
         append_entry_bytes(entries, offset);
     int written = copy_file(data_name, m_new_data);
@@ -188,8 +193,7 @@ VolumeRecovery::Result VolumeRecovery::write(const zstring& data_name)
 int VolumeRecovery::verify()
 {
     VolumeReader reader;
-    if (!reader.open(m_new_data, m_new_index) || !reader.load_index() ||
-        reader.count() != m_items.size())
+    if (!reader.open(m_new_data, m_new_index) || reader.count() != m_items.size())
         return 0;
     StoredQuote item;
     for (uint32_t n = 0; n < reader.count(); ++n) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,7 +22,7 @@ public:
         kDone,
         kTargetExists,  // blocking_file() names it
         kNoVolume,      // the data file has no valid header
-        kCannotRead,
+        kCannotRead,    // missing, no regular file, too large or a read error
         kWriteFailed,   // nothing of the new pair is left behind
     };
     struct Skipped {
@@ -36,6 +37,8 @@ public:
     const zstring& new_data_name() const { return m_new_data; }
     const zstring& new_index_name() const { return m_new_index; }
     const zstring& blocking_file() const { return m_blocking; }
+    // Why the data file was refused (kNoVolume, kCannotRead), for a person.
+    const std::string& failure_text() const { return m_failure_text; }
     uint32_t records() const { return m_records; }
     uint32_t tombstones() const { return m_tombstones; }
     // Records and tombstones whose place a later tombstone took.
@@ -54,6 +57,7 @@ private:
     zstring m_new_data;
     zstring m_new_index;
     zstring m_blocking;
+    std::string m_failure_text;
     uint32_t m_records;
     uint32_t m_tombstones;
     uint32_t m_replaced;

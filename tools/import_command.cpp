@@ -59,6 +59,8 @@ int check_target(ToolVolume& volume)
 {
     const bool data_missing = FilePath::FileMissing(volume.data_name().c_str()) != 0;
     const bool index_missing = FilePath::FileMissing(volume.index_name().c_str()) != 0;
+    if (!index_missing && !volume.check_index())
+        return 0;
     if (data_missing) {
         if (!index_missing)
             return volume.fail(volume.index_name().c_str(),

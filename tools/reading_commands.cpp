@@ -5,7 +5,6 @@
 #include <ostream>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "base/file_path.h"
 #include "db/quote_index_file.h"
@@ -64,22 +63,26 @@ std::string why_not_shown(ItemState state, uint32_t offset)
     return "";
 }
 
-// Entries whose items are live: the last resort of a random pick.
-std::vector<uint32_t> live_entries(VolumeReader& reader)
+// The last resort of a random pick: one pass over every entry, each live
+// item found taking the pick's place with chance 1 in the live items found
+// so far, which gives each the same chance without a list of them. 0 when
+// no item is live.
+int pick_live_item(VolumeReader& reader, std::mt19937_64& generator, StoredQuote& item)
 {
-    std::vector<uint32_t> live;
-    StoredQuote item;
+    uint64_t live = 0;
+    uint32_t picked = 0;
     uint32_t offset = 0;
     for (uint32_t n = 0; n < reader.count(); ++n) {
-        if (read_live_item(reader, n, item, offset) == kLive)
-            live.push_back(n);
+        if (read_live_item(reader, n, item, offset) == kLive &&
+            std::uniform_int_distribution<uint64_t>(0, live++)(generator) == 0)
+            picked = n;
     }
-    return live;
+    return live > 0 && read_live_item(reader, picked, item, offset) == kLive;
 }
 
-int open_volume(ToolVolume& volume, VolumeReader& reader, bool whole_index = true)
+int open_volume(ToolVolume& volume, VolumeReader& reader)
 {
-    return volume.resolve() && volume.open_for_reading(reader, whole_index);
+    return volume.resolve() && volume.open_for_reading(reader);
 }
 
 struct ExportCounts {
@@ -147,7 +150,7 @@ int run_show(const CommandLine& line, ToolStreams& io)
     }
     ToolVolume volume(line.operands()[0], io.err);
     VolumeReader reader;
-    if (!open_volume(volume, reader, false))
+    if (!open_volume(volume, reader))
         return kToolFailed;
     if (n >= reader.count()) {
         volume.fail(volume.shown(), "no item " + std::to_string(n) + " (it has " +
@@ -169,7 +172,7 @@ int run_random(const CommandLine& line, ToolStreams& io)
 {
     ToolVolume volume(line.operands()[0], io.err);
     VolumeReader reader;
-    if (!open_volume(volume, reader, false))
+    if (!open_volume(volume, reader))
         return kToolFailed;
     std::random_device device;
     std::seed_seq seed{device(), device(), device(), device()};
@@ -185,14 +188,10 @@ int run_random(const CommandLine& line, ToolStreams& io)
             }
         }
     }
-    reader.load_index();  // a pass over every entry from here
-    const std::vector<uint32_t> live = live_entries(reader);
-    if (live.empty()) {
+    if (!pick_live_item(reader, generator, item)) {
         volume.fail(volume.shown(), "holds no live item");
         return kToolFailed;
     }
-    std::uniform_int_distribution<size_t> any_live(0, live.size() - 1);
-    read_live_item(reader, live[any_live(generator)], item, offset);
     write_item(io.out, item, line.has("--crlf"));
     return kToolDone;
 }

@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "base/file_path.h"
 #include "db/quote_database.h"
+#include "db/quote_volume.h"
 #include "db/volume_check.h"
 #include "db/volume_names.h"
 #include "db/volume_recovery.h"
@@ -20,6 +20,13 @@ std::string percent_of(uint64_t part, uint64_t whole)
     return text;
 }
 
+std::string more(uint64_t n, const char* what)
+{
+    return " and " + std::to_string(n) + " more " + what + (n == 1 ? "" : "s");
+}
+
+// The findings the check kept, then how many more it found:
+// "... and 16776216 more problems and 3 more notes".
 void print_findings(const VolumeCheck& check, std::ostream& out)
 {
     for (const CheckFinding& finding : check.findings()) {
@@ -28,6 +35,13 @@ void print_findings(const VolumeCheck& check, std::ostream& out)
             out << "entry " << finding.entry << ": ";
         out << finding.text << '\n';
     }
+    std::string left_out;
+    if (check.problems_left_out() > 0)
+        left_out += more(check.problems_left_out(), "problem");
+    if (check.notes_left_out() > 0)
+        left_out += more(check.notes_left_out(), "note");
+    if (!left_out.empty())
+        out << "..." << left_out << '\n';
 }
 
 void print_check_summary(const VolumeCheck& check, const std::string& shown, std::ostream& out)
@@ -50,9 +64,8 @@ int recovery_failed(ToolVolume& volume, const VolumeRecovery& recovery,
         return volume.fail(recovery.blocking_file().c_str(),
                            "already exists; move it away to recover again");
     case VolumeRecovery::kNoVolume:
-        return volume.check_data();
     case VolumeRecovery::kCannotRead:
-        return volume.fail(volume.shown(), "cannot be read");
+        return volume.fail(volume.shown(), recovery.failure_text());
     case VolumeRecovery::kWriteFailed:
         return volume.fail(recovery.new_data_name().c_str(),
                            "could not be written; nothing of the new pair was kept");
@@ -75,14 +88,10 @@ void print_recovery(const VolumeRecovery& recovery, std::ostream& out)
         << "; check them, then give the pair the volume's names to use it\n";
 }
 
-// The volume's names, when its data file is there to be read.
+// The volume's names, when its data file is a file there to be read.
 int resolve_existing(ToolVolume& volume)
 {
-    if (!volume.resolve())
-        return 0;
-    if (FilePath::FileExists(volume.data_name().c_str()))
-        return 1;
-    return volume.fail_missing(volume.data_name(), volume.shown());
+    return volume.resolve() && volume.check_file(volume.data_name(), volume.shown());
 }
 
 }  // namespace
@@ -90,7 +99,7 @@ int resolve_existing(ToolVolume& volume)
 int run_check(const CommandLine& line, ToolStreams& io)
 {
     ToolVolume volume(line.operands()[0], io.err);
-    if (!resolve_existing(volume))
+    if (!resolve_existing(volume) || !volume.lock_for_reading())
         return kToolFailed;
     VolumeCheck check;
     const int sound = check.run(volume.data_name(), volume.index_name());
@@ -102,7 +111,7 @@ int run_check(const CommandLine& line, ToolStreams& io)
 int run_recover(const CommandLine& line, ToolStreams& io)
 {
     ToolVolume volume(line.operands()[0], io.err);
-    if (!resolve_existing(volume))
+    if (!resolve_existing(volume) || !volume.lock_for_reading())
         return kToolFailed;
     VolumeRecovery recovery;
     const VolumeRecovery::Result result = recovery.run(volume.data_name());
@@ -120,19 +129,24 @@ int run_pack(const CommandLine& line, ToolStreams& io)
     if (!volume.resolve() || !volume.check_data())
         return kToolFailed;
     // Packing a volume whose index is lost would keep none of its items.
-    if (!FilePath::FileExists(volume.index_name().c_str())) {
-        volume.fail(volume.index_name().c_str(), "no index file (orvvol recover rebuilds one)");
+    if (!volume.check_index())
         return kToolFailed;
-    }
     QuoteDatabaseV2 db(volume.data_name());
     if (!db.bound() || !db.header_valid()) {
-        volume.fail(volume.shown(), "cannot be opened as a quote volume");
+        volume.fail(volume.shown(), db.failure() != QuoteVolume::kNoFailure
+                                        ? QuoteVolume::describe(db.failure())
+                                        : "cannot be opened as a quote volume");
         return kToolFailed;
     }
     const uint32_t before = db.count();
     const std::string backup = backup_file_name(volume.data_name()).c_str();
     if (!db.pack()) {
-        volume.fail(volume.shown(), "pack failed; every item is still in the volume or in " + backup);
+        const QuoteVolume::Failure why = db.failure();
+        volume.fail(volume.shown(),
+                    why == QuoteVolume::kUnsound
+                        ? "not packed: orvvol check finds it damaged; run orvvol recover"
+                        : std::string("not packed: ") + QuoteVolume::describe(why) +
+                              "; the volume is as it was");
         return kToolFailed;
     }
     io.out << "packed " << volume.shown() << ": " << before << " entries before, " << db.count()

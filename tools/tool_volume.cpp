@@ -5,6 +5,7 @@
 
 #include "base/file_path.h"
 #include "db/file_header.h"
+#include "db/quote_volume.h"
 #include "db/volume_check.h"
 #include "db/volume_names.h"
 #include "db/volume_reader.h"
@@ -25,8 +26,8 @@ int ToolVolume::resolve()
 
 int ToolVolume::check_data()
 {
-    if (!FilePath::FileExists(m_data.c_str()))
-        return fail_missing(m_data, m_shown);
+    if (!check_file(m_data, m_shown))
+        return 0;
     FileHeader header;
     const DataHeaderState state = read_data_header(m_data, header, m_header_end);
     if (state != DataHeaderState::kVolume)
@@ -34,17 +35,34 @@ int ToolVolume::check_data()
     return 1;
 }
 
-int ToolVolume::open_for_reading(VolumeReader& reader, bool whole_index)
+int ToolVolume::check_index()
 {
-    if (!check_data())
-        return 0;
-    if (!FilePath::FileExists(m_index.c_str())) {
-        if (FilePath::FileMissing(m_index.c_str()))
-            return fail(m_index.c_str(), "no index file (orvvol recover rebuilds one)");
-        return fail(m_index.c_str(), "cannot be read");
+    if (FilePath::KindOf(m_index.c_str()) == FilePath::kMissing)
+        return fail(m_index.c_str(), "no index file (orvvol recover rebuilds one)");
+    return check_file(m_index, m_index.c_str());
+}
+
+int ToolVolume::lock_for_reading()
+{
+    switch (m_lock.Acquire(m_data, VolumeLock::kRead)) {
+    case VolumeLock::kLocked:
+    case VolumeLock::kNoLockFile:  // a folder nobody can write to
+        return 1;
+    case VolumeLock::kBusy:
+        return fail(m_shown, QuoteVolume::describe(QuoteVolume::kBusy));
+    case VolumeLock::kPackUnfinished:
+        return fail(m_shown, QuoteVolume::describe(QuoteVolume::kPackUnfinished));
     }
-    if (!reader.open(m_data, m_index) || (whole_index && !reader.load_index()))
-        return fail(m_shown, "cannot be read");
+    return 0;
+}
+
+int ToolVolume::open_for_reading(VolumeReader& reader)
+{
+    if (!check_data() || !lock_for_reading() || !check_index())
+        return 0;
+    if (!reader.open(m_data, m_index))
+        return fail(reader.index_failed() ? std::string(m_index.c_str()) : m_shown,
+                    reader.failure_text());
     return 1;
 }
 
@@ -57,6 +75,21 @@ int ToolVolume::fail(const std::string& name, const std::string& reason) const
 int ToolVolume::fail_missing(const zstring& name, const std::string& shown) const
 {
     return fail(shown, FilePath::FileMissing(name.c_str()) ? "no such file" : "cannot be read");
+}
+
+int ToolVolume::check_file(const zstring& name, const std::string& shown) const
+{
+    switch (FilePath::KindOf(name.c_str())) {
+    case FilePath::kRegular:
+        return 1;
+    case FilePath::kMissing:
+        return fail(shown, "no such file");
+    case FilePath::kNotRegular:
+        return fail(shown, VolumeReader::kNotRegularText);
+    case FilePath::kUnknown:
+        break;
+    }
+    return fail(shown, "cannot be read");
 }
 
 int read_whole_file(const std::string& name, std::string& bytes)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/zstring.h"
+#include "db/volume_lock.h"
 
 class VolumeReader;
 
@@ -35,24 +36,33 @@ public:
     // Makes the name absolute as the database does and derives the index
     // name from it; 0 for a name no volume can have.
     int resolve();
-    // The data file exists and starts with a header this program reads.
+    // The data file is a regular file that starts with a header this
+    // program reads.
     int check_data();
-    // The data file, its index, and both opened and loaded for reading.
-    // whole_index reads the index into memory at once, for a pass over every
-    // item; a command that reads one or two entries leaves it on disk.
-    int open_for_reading(VolumeReader& reader, bool whole_index);
+    // The index file is there and is a regular file.
+    int check_index();
+    // The data file and its index, both checked and opened for reading.
+    int open_for_reading(VolumeReader& reader);
 
     // Prints "orvvol: name: reason" and returns 0.
     int fail(const std::string& name, const std::string& reason) const;
     // A file that is not there, or cannot be read, reported as such.
     int fail_missing(const zstring& name, const std::string& shown) const;
+    // 1 for a regular file; else reports it as missing, as no regular file
+    // (a folder, pipe or device, which is never opened) or as unreadable.
+    int check_file(const zstring& name, const std::string& shown) const;
 
     const std::string& shown() const { return m_shown; }
     const zstring& data_name() const { return m_data; }
     const zstring& index_name() const { return m_index; }
     uint64_t header_end() const { return m_header_end; }
 
+    // Takes the volume's lock as a reader for as long as this object lives,
+    // so nobody reads a volume half way through someone else's write.
+    int lock_for_reading();
+
 private:
+    VolumeLock m_lock;
     std::string m_shown;
     std::ostream& m_err;
     zstring m_data;

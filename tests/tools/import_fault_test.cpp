@@ -8,6 +8,7 @@
 
 #include "base/file_faults.h"
 #include "db/volume_check.h"
+#include "db/volume_lock.h"
 #include "tool_test_support.h"
 
 namespace {
@@ -80,4 +81,31 @@ TEST_F(ImportFault, EveryCallFailedOrKilledAddsAllOrNothing)
             }
         }
     }
+}
+
+TEST_F(ImportFault, ABusyOrDamagedVolumeIsRefusedWithItsReason)
+{
+    make_volume({"a", "b", "c"});
+    const std::string input = folder.file("input.txt");
+    write_bytes(input, "new\n%\n");
+    {
+        VolumeLock::SetWait(50);
+        VolumeLock writer;
+        ASSERT_EQ(VolumeLock::kLocked, writer.Acquire(zstring(volume.c_str()), VolumeLock::kWrite));
+        for (const char* verb : {"import", "pack", "export", "check"}) {
+            const ToolRun run = verb == std::string("import") ? run_tool({verb, volume, input})
+                                                              : run_tool({verb, volume});
+            EXPECT_NE(0, run.status) << verb;
+            EXPECT_TRUE(has(run.err, "volume busy: another program is writing it")) << run.err;
+        }
+        VolumeLock::SetWait(5000);
+    }
+    // An entry pointing past the data: pack changes nothing and says what to do.
+    write_bytes(index_file, file_bytes(index_file) + entry_bytes(0x7FFFFFF0));
+    const std::string index = file_bytes(index_file);
+    const ToolRun pack = run_tool({"pack", volume});
+    EXPECT_EQ(1, pack.status);
+    EXPECT_TRUE(has(pack.err, "run orvvol recover")) << pack.err;
+    EXPECT_EQ(index, file_bytes(index_file));
+    EXPECT_FALSE(file_exists(volume + ".bak.STD"));
 }

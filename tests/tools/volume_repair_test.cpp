@@ -22,6 +22,14 @@ TEST_F(VolumeCheckCommand, SoundVolumeWithDeadSpace)
     EXPECT_TRUE(has(run.out, "entry 1: erased")) << run.out;
     EXPECT_TRUE(has(run.out, "1 live, 1 deleted; dead space " + std::to_string(size - offsets[0])))
         << run.out;
+
+    // A damaged index naming one record again and again: its bytes, counted
+    // once an entry, outgrow the file, and the dead space stops at 0.
+    std::string same_record;
+    for (int i = 0; i < 40; ++i)
+        same_record += entry_bytes(offsets[1]);
+    write_bytes(index_file, same_record);
+    EXPECT_TRUE(has(run_tool({"check", volume}).out, "40 live, 0 deleted; dead space 0 bytes ("));
 }
 
 TEST_F(VolumeCheckCommand, FindsEachKindOfDamageByEntry)
