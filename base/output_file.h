@@ -34,8 +34,11 @@ public:
     // 1 when the file was open and closed without error.
     int Close();
     bool IsOpen() const;
-    // Whether the last failure was a full disk (or quota).
-    bool DiskFull() const { return m_disk_full; }
+    // The system's code for the last failure (errno, or GetLastError()).
+    unsigned long Error() const { return m_error; }
+    bool DiskFull() const { return IsDiskFull(m_error); }
+    // Whether a system error code means a full disk (or quota).
+    static bool IsDiskFull(unsigned long error);
 
     // Moves from onto to in one step, replacing to when it exists, and
     // makes the move itself durable: MoveFileEx with write-through on
@@ -54,5 +57,5 @@ private:
 #else
     int m_fd;
 #endif
-    bool m_disk_full;
+    unsigned long m_error;
 };

@@ -11,7 +11,7 @@
 
 #include "base/file_faults.h"
 
-OutputFile::OutputFile() : m_fd(-1), m_disk_full(false) {}
+OutputFile::OutputFile() : m_fd(-1), m_error(0) {}
 
 OutputFile::~OutputFile()
 {
@@ -21,7 +21,7 @@ OutputFile::~OutputFile()
 
 int OutputFile::Failed(unsigned long error)
 {
-    m_disk_full = error == ENOSPC || error == EDQUOT;
+    m_error = error;
     return 0;
 }
 
@@ -78,6 +78,11 @@ int64_t OutputFile::Size()
 {
     struct stat info;
     return m_fd >= 0 && fstat(m_fd, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
+}
+
+bool OutputFile::IsDiskFull(unsigned long error)
+{
+    return error == ENOSPC || error == EDQUOT;
 }
 
 int OutputFile::Truncate(uint64_t size)

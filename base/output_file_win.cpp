@@ -14,7 +14,7 @@ HANDLE handle_of(void* handle)
 
 }  // namespace
 
-OutputFile::OutputFile() : m_handle(INVALID_HANDLE_VALUE), m_disk_full(false) {}
+OutputFile::OutputFile() : m_handle(INVALID_HANDLE_VALUE), m_error(0) {}
 
 OutputFile::~OutputFile()
 {
@@ -24,7 +24,7 @@ OutputFile::~OutputFile()
 
 int OutputFile::Failed(unsigned long error)
 {
-    m_disk_full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+    m_error = error;
     return 0;
 }
 
@@ -85,6 +85,11 @@ int64_t OutputFile::Size()
 {
     LARGE_INTEGER size;
     return IsOpen() && GetFileSizeEx(handle_of(m_handle), &size) ? size.QuadPart : -1;
+}
+
+bool OutputFile::IsDiskFull(unsigned long error)
+{
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
 }
 
 int OutputFile::Truncate(uint64_t size)

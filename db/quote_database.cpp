@@ -131,7 +131,7 @@ uint32_t QuoteDatabaseV2::create()
         !data.Write(text.data(), text.size()) || !data.Sync() || !data.Close()) {
         data.Close();
         delete_volume_file(temporary);
-        return write_failed(data.DiskFull());
+        return write_failed(data.Error());
     }
     // The index goes first: killed between the two steps, the old records
     // stay in the data file, where recovery finds them.
@@ -142,6 +142,15 @@ uint32_t QuoteDatabaseV2::create()
     }
     // The index file is made, empty, by the next index operation.
     return 1;
+}
+
+uint64_t QuoteDatabaseV2::header_size()
+{
+    FileHeader header;
+    fill_header(header);
+    std::ostringstream bytes;
+    header.write(bytes);
+    return bytes.str().size();
 }
 
 uint32_t QuoteDatabaseV2::is_deleted(const QuoteItem& item)

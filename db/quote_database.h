@@ -50,6 +50,7 @@ public:
 protected:
     // Binds to an existing volume only: a missing one is not made.
     uint32_t reopen(const zstring& name) override;
+    uint64_t header_size() override;
 
 private:
     uint32_t open(const zstring& name, bool may_create);

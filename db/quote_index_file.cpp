@@ -51,15 +51,18 @@ int open_index_file(std::fstream& file, const zstring& name)
         return file.is_open() ? 1 : 0;
     }
     // Only a file that is really not there is made: one that another
-    // program holds, or that cannot be read, must never be emptied.
+    // program holds, or that cannot be read, must never be emptied. It is
+    // made durably, before any record that it will make reachable.
     if (kind != FilePath::kMissing)
         return 0;
-    std::ofstream(name.c_str(), std::ios::out | std::ios::binary);
+    OutputFile made;
+    if (made.Open(name.c_str(), OutputFile::kCreateNew) && made.Sync() && made.Close())
+        OutputFile::SyncFolder(name.c_str());
     file.open(name.c_str(), read_write);
     return file.is_open() ? 1 : 0;
 }
 
-QuoteIndexFile::QuoteIndexFile() : m_name("default.idx"), m_disk_full(false) {}
+QuoteIndexFile::QuoteIndexFile() : m_name("default.idx"), m_error(0) {}
 
 QuoteIndexFile::~QuoteIndexFile() = default;
 
@@ -83,7 +86,7 @@ uint32_t QuoteIndexFile::append_entry(uint32_t offset)
 
 uint32_t QuoteIndexFile::append_entries(const std::string& entries)
 {
-    m_disk_full = false;
+    m_error = 0;
     std::string bytes;
     if (!read_whole_entries(m_name, bytes))
         return kCannotOpen;
@@ -99,7 +102,7 @@ uint32_t QuoteIndexFile::append_entries(const std::string& entries)
     // The move is the commit: before it the old index stands, after it the new.
     if (written && OutputFile::Replace(temporary.c_str(), m_name.c_str()))
         return static_cast<uint32_t>(count);
-    m_disk_full = file.DiskFull();
+    m_error = file.Error();
     file.Close();
     delete_volume_file(temporary);
     return kCannotOpen;
@@ -107,7 +110,7 @@ uint32_t QuoteIndexFile::append_entries(const std::string& entries)
 
 uint32_t QuoteIndexFile::write_entry(uint32_t n, uint32_t offset)
 {
-    m_disk_full = false;
+    m_error = 0;
     // An entry past the last whole one is refused, so a write never extends
     // the index with entries of zeros (offset 0 would point into the header).
     uint32_t old_offset = 0;
@@ -124,7 +127,7 @@ uint32_t QuoteIndexFile::write_entry(uint32_t n, uint32_t offset)
         file.Close();
         return 1;
     }
-    m_disk_full = file.DiskFull();
+    m_error = file.Error();
     // A write that may or may not have reached the disk is taken back, so
     // that a failure means the entry is as it was.
     std::string old_entry;

@@ -46,15 +46,15 @@ public:
     // Appends many entries (kEntrySize bytes each) as append_entry does
     // one: the new count, or kCannotOpen with the index unchanged.
     uint32_t append_entries(const std::string& entries);
-    // Whether the last failed write met a full disk.
-    bool disk_full() const { return m_disk_full; }
+    // The system's code for the last failed write.
+    unsigned long error() const { return m_error; }
 
     const zstring& name() const { return m_name; }
     void set_name(const zstring& name) { m_name = name; }
 
 private:
     zstring m_name;
-    bool m_disk_full;
+    unsigned long m_error;
 };
 
 // One entry as the file holds it: 4 bytes, least significant first.

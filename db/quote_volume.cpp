@@ -64,6 +64,7 @@ QuoteVolume::Operation::Operation(QuoteVolume& volume, VolumeLock::Access access
 bool QuoteVolume::Operation::acquire(VolumeLock::Access access, const zstring& data_name)
 {
     m_volume.m_failure = kNoFailure;
+    m_volume.m_system_error = 0;
     switch (m_volume.m_lock.Acquire(data_name, access)) {
     case VolumeLock::kLocked:
         return true;
@@ -103,6 +104,8 @@ const char* QuoteVolume::describe(Failure failure)
         return "a file of the volume is in use by another program";
     case kUnsound:
         return "the volume is damaged; run recover";
+    case kIndexLost:
+        return "its index is lost";
     case kDiskFull:
         return "the disk is full";
     case kWriteFailed:
@@ -112,7 +115,8 @@ const char* QuoteVolume::describe(Failure failure)
 }
 
 QuoteVolume::QuoteVolume()
-    : m_data_name("default.std"), m_bound(false), m_depth(0), m_failure(kNoFailure)
+    : m_data_name("default.std"), m_bound(false), m_depth(0), m_failure(kNoFailure),
+      m_system_error(0)
 {
 }
 
@@ -124,15 +128,18 @@ uint32_t QuoteVolume::fail(Failure failure)
     return 0;
 }
 
-uint32_t QuoteVolume::write_failed(bool disk_full)
+uint32_t QuoteVolume::write_failed(unsigned long error)
 {
-    return fail(disk_full ? kDiskFull : kWriteFailed);
+    m_system_error = error;
+    return fail(OutputFile::IsDiskFull(error) ? kDiskFull : kWriteFailed);
 }
 
 uint32_t QuoteVolume::append_record(const StoredQuote& item, uint32_t& offset)
 {
     Operation operation(*this, VolumeLock::kWrite);
-    if (!m_bound || !operation.ok())
+    // Counting makes the index of a new volume before its first record,
+    // and refuses a volume whose index is lost.
+    if (!m_bound || !operation.ok() || count() == QuoteIndexFile::kCannotOpen)
         return 0;
     std::string record;
     item.encode_record(record);
@@ -141,11 +148,11 @@ uint32_t QuoteVolume::append_record(const StoredQuote& item, uint32_t& offset)
     OutputFile data;
     const int64_t end = data.Open(m_data_name.c_str(), OutputFile::kExisting) ? data.Size() : -1;
     if (end < 0 || end > QuoteIndexFile::kLastOffset)
-        return write_failed(data.DiskFull());
+        return write_failed(data.Error());
     // Only the index makes the record reachable: bytes of a failed write
     // stay behind as dead space.
     if (!data.Write(record.data(), record.size()) || !data.Sync())
-        return write_failed(data.DiskFull());
+        return write_failed(data.Error());
     data.Close();
     offset = static_cast<uint32_t>(end);
     return 1;
@@ -168,7 +175,19 @@ uint32_t QuoteVolume::count()
 {
     Operation operation(*this, VolumeLock::kRead);
     // The placeholder pair is no volume: counting would make its index.
-    return m_bound && operation.ok() ? m_index.count() : QuoteIndexFile::kCannotOpen;
+    if (!m_bound || !operation.ok())
+        return QuoteIndexFile::kCannotOpen;
+    if (FilePath::KindOf(m_index.name().c_str()) == FilePath::kMissing &&
+        FilePath::FileSize(m_data_name.c_str()) > static_cast<int64_t>(header_size())) {
+        fail(kIndexLost);
+        return QuoteIndexFile::kCannotOpen;
+    }
+    return m_index.count();
+}
+
+uint64_t QuoteVolume::header_size()
+{
+    return 0;
 }
 
 uint32_t QuoteVolume::create()
@@ -208,7 +227,7 @@ uint32_t QuoteVolume::append_item(const StoredQuote& item)
         return 0;
     // A record whose entry was not written stays behind as dead space.
     if (m_index.append_entry(offset) == QuoteIndexFile::kCannotOpen)
-        return write_failed(m_index.disk_full());
+        return write_failed(m_index.error());
     return 1;
 }
 
@@ -222,7 +241,7 @@ uint32_t QuoteVolume::replace_item(uint32_t n, const StoredQuote& item)
     if (appended != 1)
         return appended;
     // The old record stays behind as dead space until the next pack.
-    return m_index.write_entry(n, offset) ? 1 : write_failed(m_index.disk_full());
+    return m_index.write_entry(n, offset) ? 1 : write_failed(m_index.error());
 }
 
 uint32_t QuoteVolume::erase_entry(uint32_t n)
@@ -230,7 +249,7 @@ uint32_t QuoteVolume::erase_entry(uint32_t n)
     Operation operation(*this, VolumeLock::kWrite);
     if (!m_bound || !operation.ok())
         return 0;
-    return m_index.erase_entry(n) ? 1 : write_failed(m_index.disk_full());
+    return m_index.erase_entry(n) ? 1 : write_failed(m_index.error());
 }
 
 uint32_t move_volume_file(const zstring& from, const zstring& to)

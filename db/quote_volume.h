@@ -30,6 +30,7 @@ public:
         kPackUnfinished,  // a pack cut short cannot be finished yet
         kInUse,           // another program holds a file of the volume open
         kUnsound,         // pack refused a damaged volume: recover it first
+        kIndexLost,       // the index is missing beside a data file of records
         kDiskFull,
         kWriteFailed,
     };
@@ -95,9 +96,21 @@ public:
     virtual uint32_t replace_item(uint32_t n, const StoredQuote& item);
     virtual uint32_t erase_entry(uint32_t n);
 
-    // The number of entries of the current index, or 0xFFFFFFFF.
+    // The number of entries of the current index, or 0xFFFFFFFF. A missing
+    // index is made, empty, only for a volume that holds no record yet:
+    // beside records it is a lost index (kIndexLost), which only
+    // rebuild_index makes anew.
     uint32_t count();
+    // Rebuilds a lost or damaged index from a scan of the data file
+    // (VolumeRecovery), checks the result, and swaps it in, keeping the
+    // damaged pair beside the volume under damaged_file_name's names. items
+    // is the number of items the new index holds.
+    uint32_t rebuild_index(uint32_t& items);
+    // Lets the pair go: every operation then fails until a new binding.
+    void close() { m_bound = false; }
     Failure failure() const { return m_failure; }
+    // The system's code for the write that failed (errno, or GetLastError()).
+    unsigned long system_error() const { return m_system_error; }
     // 0 while the volume holds only the placeholder names, or after a
     // database found no volume it could open or make: every write is then
     // refused.
@@ -109,9 +122,13 @@ protected:
     // Goes back to a pair that exists, making nothing: a copy returns to its
     // source this way. The volume's own binding takes only the names.
     virtual uint32_t reopen(const zstring& name);
+    // Where the first record of a data file may start: 0 for a plain
+    // volume, the header's size for a database.
+    virtual uint64_t header_size();
     // Records why an operation failed; 0.
     uint32_t fail(Failure failure);
-    uint32_t write_failed(bool disk_full);
+    // Records a failed write and the system's code for it; 0.
+    uint32_t write_failed(unsigned long error);
     void set_index_name(const zstring& name) { m_index.set_name(name); }
     void unbind() { m_bound = false; }
     QuoteIndexFile& index() { return m_index; }
@@ -127,6 +144,7 @@ private:
     VolumeLock m_lock;
     int m_depth;  // operations under way, the outermost holding m_lock
     Failure m_failure;
+    unsigned long m_system_error;
 };
 
 // Moves one file as a volume move does: nothing to do when the names are the

@@ -2,6 +2,7 @@
 // packing. Records are only ever appended, so packing is what gives back
 // the space of edited and deleted items.
 #include "base/file_path.h"
+#include "base/output_file.h"
 #include "db/pack_journal.h"
 #include "db/quote_item.h"
 #include "db/quote_volume.h"
@@ -9,6 +10,7 @@
 #include "db/volume_check.h"
 #include "db/volume_names.h"
 #include "db/volume_reader.h"
+#include "db/volume_recovery.h"
 
 uint32_t QuoteVolume::rename(const zstring& name)
 {
@@ -85,7 +87,7 @@ uint32_t QuoteVolume::copy_items(VolumeReader& reader)
 {
     VolumeAppender copy;
     if (!copy.open(m_data_name, m_index.name()))
-        return write_failed(copy.disk_full());
+        return write_failed(copy.error());
     StoredQuote item;
     for (uint32_t i = 0; i < reader.count(); ++i) {
         const char* bytes = nullptr;
@@ -96,9 +98,9 @@ uint32_t QuoteVolume::copy_items(VolumeReader& reader)
         const int appended = bytes ? copy.append_record_bytes(bytes, static_cast<size_t>(size))
                                    : copy.append(item);
         if (!appended)
-            return write_failed(copy.disk_full());
+            return write_failed(copy.error());
     }
-    return copy.commit() && copy.verify() ? 1 : write_failed(copy.disk_full());
+    return copy.commit() && copy.verify() ? 1 : write_failed(copy.error());
 }
 
 uint32_t QuoteVolume::pack()
@@ -119,7 +121,7 @@ uint32_t QuoteVolume::pack()
         copy.entries() != source.live() || copy.live() != source.live()) {
         delete_volume_file(index_file_name(packed));
         delete_volume_file(packed);
-        return m_failure == kNoFailure ? write_failed(false) : 0;
+        return m_failure == kNoFailure ? fail(kWriteFailed) : 0;
     }
     return swap_in_packed(live);
 }
@@ -132,7 +134,7 @@ uint32_t QuoteVolume::swap_in_packed(const zstring& live)
     if (!journal.Begin()) {
         delete_volume_file(index_file_name(pack_file_name(live)));
         delete_volume_file(pack_file_name(live));
-        return write_failed(false);
+        return fail(kWriteFailed);
     }
     switch (journal.Finish()) {
     case PackJournal::kDone:
@@ -146,4 +148,37 @@ uint32_t QuoteVolume::swap_in_packed(const zstring& live)
         break;
     }
     return fail(kPackUnfinished);
+}
+
+// The rebuilt pair is a byte copy of the data file with a new index, so the
+// new index serves the data file as it is: only the index is swapped. Each
+// step is one move, and at every point the live names hold the damaged pair
+// (the next start offers the rebuild again) or the repaired one.
+uint32_t QuoteVolume::rebuild_index(uint32_t& items)
+{
+    Operation operation(*this, VolumeLock::kWrite);
+    if (!m_bound || !operation.ok())
+        return 0;
+    VolumeRecovery recovery;
+    // A rebuilt pair left by a rebuild that was cut short is ours to replace.
+    const zstring rebuilt = zstring(m_data_name).append(".rec.STD");
+    delete_volume_file(index_file_name(rebuilt));
+    delete_volume_file(rebuilt);
+    if (recovery.run(m_data_name) != VolumeRecovery::kDone)
+        return fail(kWriteFailed);
+    VolumeCheck check;
+    const zstring damaged = damaged_file_name(m_data_name);
+    const bool swapped =
+        check.run(recovery.new_data_name(), recovery.new_index_name()) &&
+        (FilePath::FileMissing(m_index.name().c_str()) ||
+         OutputFile::Replace(m_index.name().c_str(), index_file_name(damaged).c_str())) &&
+        OutputFile::Replace(recovery.new_index_name().c_str(), m_index.name().c_str());
+    if (!swapped) {
+        delete_volume_file(recovery.new_index_name());
+        delete_volume_file(recovery.new_data_name());
+        return fail(kWriteFailed);
+    }
+    OutputFile::Replace(recovery.new_data_name().c_str(), damaged.c_str());
+    items = static_cast<uint32_t>(recovery.items().size());
+    return 1;
 }

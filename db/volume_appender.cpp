@@ -14,7 +14,7 @@ const uint64_t kEntry = QuoteIndexFile::kEntrySize;
 
 }  // namespace
 
-VolumeAppender::VolumeAppender() : m_start(0), m_end(0), m_index_end(0), m_failed(false), m_disk_full(false) {}
+VolumeAppender::VolumeAppender() : m_start(0), m_end(0), m_index_end(0), m_failed(false), m_error(0) {}
 
 VolumeAppender::~VolumeAppender() = default;
 
@@ -22,6 +22,13 @@ int VolumeAppender::open(const zstring& data_name, const zstring& index_name)
 {
     m_data_name = data_name;
     m_index_name = index_name;
+    // The index of a new volume is made before its first record.
+    QuoteIndexFile index;
+    index.set_name(index_name);
+    if (index.count() == QuoteIndexFile::kCannotOpen) {
+        m_failed = true;
+        return 0;
+    }
     // The data file must exist: records without the header before them
     // would be no volume.
     const int64_t size = m_data.Open(data_name.c_str(), OutputFile::kExisting) ? m_data.Size() : -1;
@@ -68,7 +75,7 @@ int VolumeAppender::flush_pending()
 {
     if (!m_data.Write(m_pending.data(), m_pending.size())) {
         m_failed = true;
-        m_disk_full = m_data.DiskFull();
+        m_error = m_data.Error();
     }
     m_pending.clear();
     return m_failed ? 0 : 1;
@@ -81,7 +88,7 @@ int VolumeAppender::commit()
     // The records reach the disk before the index that makes them reachable.
     if (!m_data.Sync() || !m_data.Close()) {
         m_failed = true;
-        m_disk_full = m_data.DiskFull();
+        m_error = m_data.Error();
         return 0;
     }
     std::string entries;
@@ -93,7 +100,7 @@ int VolumeAppender::commit()
     const uint32_t count = index.append_entries(entries);
     if (count == QuoteIndexFile::kCannotOpen) {
         m_failed = true;
-        m_disk_full = index.disk_full();
+        m_error = index.error();
         return 0;
     }
     m_index_end = static_cast<uint64_t>(count) * kEntry;

@@ -45,8 +45,8 @@ public:
     int verify();
 
     uint32_t appended() const { return static_cast<uint32_t>(m_offsets.size()); }
-    // Whether the write that failed met a full disk.
-    bool disk_full() const { return m_disk_full; }
+    // The system's code for the write that failed.
+    unsigned long error() const { return m_error; }
 
 private:
     int flush_pending();
@@ -61,6 +61,6 @@ private:
     uint64_t m_end;        // where the next record goes
     uint64_t m_index_end;  // the index's whole entries once committed
     bool m_failed;
-    bool m_disk_full;
+    unsigned long m_error;
 };
 

@@ -44,3 +44,15 @@ zstring old_file_name(const zstring& data_name)
     zstring name(data_name);
     return name.append(".old.STD");
 }
+
+zstring damaged_file_name(const zstring& data_name)
+{
+    const char* name = data_name.c_str();
+    const char* dot = std::strrchr(name, '.');
+    zstring damaged;
+    if (dot && dot != name)
+        damaged.assign(std::string(name, dot).c_str());
+    else
+        damaged.assign(data_name);
+    return damaged.append(".damaged.STD");
+}

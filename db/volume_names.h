@@ -19,3 +19,6 @@ zstring lock_file_name(const zstring& data_name);
 // while a pack swaps the packed pair in: D + ".pak.jnl", D + ".old.STD".
 zstring pack_journal_name(const zstring& data_name);
 zstring old_file_name(const zstring& data_name);
+// Where a damaged pair is kept when its index is rebuilt: the data name up
+// to its last dot (the whole name when it has none), then ".damaged.STD".
+zstring damaged_file_name(const zstring& data_name);
