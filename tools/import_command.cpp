@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/file_path.h"
+#include "base/output_file.h"
 #include "db/quote_database.h"
 #include "db/quote_volume.h"
 #include "db/quote_item.h"
@@ -157,7 +158,7 @@ int run_import(const CommandLine& line, ToolStreams& io)
             db.erase_files();
         else
             appender.roll_back();
-        volume.fail(volume.shown(), std::string(appender.disk_full() ? "the disk is full"
+        volume.fail(volume.shown(), std::string(OutputFile::IsDiskFull(appender.error()) ? "the disk is full"
                                                                      : "a write failed") +
                                         kNoneAdded);
         return kToolFailed;
