@@ -36,6 +36,9 @@ LOGFONTA DefaultFont()
 
 QuoteApp::QuoteApp()
     : m_first_run(0),
+      m_state_unreadable(0),
+      m_refusal_shown(0),
+      m_index_refused(0),
       m_tool_bar_state(0),
       m_log_path(WindowsFile(kLogName)),
       m_state_path(WindowsFile(kStateName)),
@@ -88,14 +91,18 @@ void QuoteApp::ReadState()
 {
     if (m_state_path.length() == 0)
         return;
-    if (!FilePath::FileExists(m_state_path.c_str())) {
+    // Only a state file that is not there makes a first run: one that is
+    // there but cannot be read is left as it is, and not written at the end.
+    if (FilePath::FileMissing(m_state_path.c_str())) {
         CreateStateFiles();
         m_first_run = 1;
         return;
     }
     std::string text;
-    if (!LoadStateText(m_state_path, text))
+    if (!LoadStateText(m_state_path, text)) {
+        m_state_unreadable = 1;
         return;
+    }
     std::istringstream in(text);
     m_saved_version.Read(in);
     ReadDisplayFont(in, m_saved_version);
@@ -106,7 +113,7 @@ void QuoteApp::ReadState()
 
 void QuoteApp::WriteState()
 {
-    if (m_state_path.length() == 0)
+    if (m_state_path.length() == 0 || m_state_unreadable)
         return;
     std::ostringstream out;
     m_running_version.Write(out);
@@ -171,7 +178,10 @@ const char* QuoteApp::DocumentExtension(zstring& extension)
 }
 
 // The shell's open command passes a document's path, in quotes: that volume
-// is opened instead of the usual one when it exists.
+// is opened instead of the usual one when it exists. One that does not
+// exist is named in a box, and the usual volume is shown. One that is
+// refused is named in a box too, and then nothing is read or written: no
+// other volume takes its place.
 int QuoteApp::OpenDocument(const zstring& command_line)
 {
     std::string name(command_line.c_str());
@@ -179,10 +189,38 @@ int QuoteApp::OpenDocument(const zstring& command_line)
     const size_t last = name.find_last_not_of(" \t\"");
     if (first == std::string::npos)
         return 0;
-    name = name.substr(first, last - first + 1);
-    if (!FilePath::FileExists(name.c_str()))
+    zstring full(name.substr(first, last - first + 1).c_str());
+    FilePath::CheckName(full);
+    if (FilePath::FileMissing(full.c_str())) {
+        zstring shown(m_database.file_name());
+        FilePath::CheckName(shown);
+        const std::string text = std::string("The volume ") + full.c_str() +
+                                 " does not exist.\nOrvalis shows " + shown.c_str() + " instead.";
+        InformationBox(text.c_str(), "Message");
         return 0;
-    return m_database.set_file_name(zstring(name.c_str())) == 1 ? 1 : 0;
+    }
+    if (m_database.set_file_name(full) == 1)
+        return 1;
+    const QuoteVolume::Failure failure = m_database.failure();
+    m_refusal = failure == QuoteVolume::kNoFailure
+                    ? "Un-support database format."
+                    : std::string("The volume cannot be opened: ") +
+                          QuoteVolume::describe(failure) + ".";
+    m_refused_volume = full;
+    m_database.close();
+    return 0;
+}
+
+// Once per volume; a second try only beeps.
+void QuoteApp::ReportRefusedVolume()
+{
+    if (m_refusal_shown) {
+        MessageBeep(MB_ICONHAND);
+        return;
+    }
+    m_refusal_shown = 1;
+    const std::string text = m_refusal + "\n" + m_refused_volume.c_str();
+    InformationBox(text.c_str(), "Unable to read databases.");
 }
 
 void QuoteApp::OnCreated(WindowEvent&)
@@ -194,6 +232,9 @@ void QuoteApp::OnCreated(WindowEvent&)
         ShowToolbar(m_tool_bar.get());
     }
     SetLoopAccelerators(Handle(), LoadAcceleratorsA(ProgramInstance(), ORV_RES_MAIN));
+    const std::string problem = IndexProblem();
+    if (!problem.empty())
+        OfferIndexRebuild(problem);
     NextItem();
     m_alarm_firing.RestoreArmed(m_alarm, *this);
     StartTimer(kAlarmTimer, kAlarmPeriod);

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <memory>
 #include <random>
+#include <string>
 
 #include "alarms/alarm_event.h"
 #include "alarms/alarm_firing.h"
@@ -101,16 +102,26 @@ private:
     int AppendItem(QuoteEntry& entry, ProgressQuoteDatabase& database);
     int MayWrite(ProgressQuoteDatabase& database);
     int MayAppend(ProgressQuoteDatabase& database);
+    void ReportRefusedVolume();
+    std::string IndexProblem();
+    void OfferIndexRebuild(const std::string& problem);
+    std::string WriteFailure(const char* what);
     void PutOnShow(const QuoteEntry& entry, int32_t number);
     void ShowNeighbourOf(int32_t position);
     void ShowHelp();
     void Pack();
     void Repaint();
     int GrowToFit(const RECT& measured);
+    LONG WidestText();
     void PlaceToolsBeside();
     TextRoom Room();
 
     int m_first_run;
+    int m_state_unreadable;   // a state file that is there is never replaced unread
+    zstring m_refused_volume;  // the volume the command line named, when refused
+    std::string m_refusal;     // why, as the box says it
+    int m_refusal_shown;
+    int m_index_refused;       // the user kept a lost or damaged index as it is
     std::unique_ptr<zstring> m_command_line;
     std::unique_ptr<ToolWindow> m_tool_bar;
     uint32_t m_tool_bar_state;

@@ -3,8 +3,10 @@
 #include "app/quote_app.h"
 
 #include <memory>
+#include <string>
 
 #include "app/text_fit.h"
+#include "app/volume_messages.h"
 #include "base/clipboard_text.h"
 #include "frame/message_box.h"
 
@@ -26,6 +28,9 @@ int QuoteApp::CutItem()
 {
     const int copied = CopyItem();
     if (copied != 1 || m_current.position() == QuoteEntry::kNotStored)
+        return copied;
+    // Only the copy is made when the volume may not be written.
+    if (!MayWrite(m_database))
         return copied;
     const int32_t position = m_current.position();
     m_database.delete_item(m_current);
@@ -53,7 +58,13 @@ int QuoteApp::PasteItem(const char* given)
     QuoteEntry entry;
     entry.set_text(*text);
     if (!AppendItem(entry, m_database)) {
-        ErrorBox("Could not add a new item to database. Out of disk space?", "Error!");
+        // "Out of disk space?" only when it is so; otherwise the reason.
+        const std::string text =
+            m_database.failure() == QuoteVolume::kDiskFull
+                ? std::string("Could not add a new item to database. Out of disk space?")
+                : "Could not add a new item to database " + FullName(m_database.file_name()) +
+                      ": " + FailureText(m_database) + ".";
+        ErrorBox(text.c_str(), "Error!");
         return 0;
     }
     ShowItem(entry);

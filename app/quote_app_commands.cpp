@@ -12,9 +12,11 @@
 #include "alarms/item_dialogs.h"
 #include "app/item_draw.h"
 #include "app/state_file.h"
+#include "app/volume_messages.h"
 #include "base/file_path.h"
 #include "base/program_paths.h"
 #include "db/file_header.h"
+#include "db/volume_names.h"
 #include "frame/dialog_base.h"
 #include "frame/message_box.h"
 #include "frame/program_instance.h"
@@ -37,16 +39,6 @@ const ToolButtonEntry kToolButtons[] = {
     {ORV_BMP_SCHEDULE, "Schedule Event", ORV_CMD_ALARMS},
     {ORV_BMP_WEB_PAGE, "Keldovane Web-Page", ORV_CMD_WEB_PAGE},
 };
-
-// The size of the header a volume's data file starts with.
-int64_t VolumeHeaderSize()
-{
-    FileHeader header;
-    fill_volume_header(header);
-    std::ostringstream bytes;
-    header.write(bytes);
-    return static_cast<int64_t>(bytes.str().size());
-}
 
 }  // namespace
 
@@ -94,7 +86,8 @@ int QuoteApp::NextItem()
     };
     const int64_t drawn = count == kNoCount ? -1 : DrawItem(count, m_random, live);
     if (drawn < 0) {
-        m_current.set_position(QuoteEntry::kNotStored);
+        // Nothing stays loaded that is not on show: an edit would append it.
+        m_current.clear();
         Repaint();
     }
     if (drawn < 0 || !m_database.header_valid())
@@ -106,6 +99,10 @@ int QuoteApp::NextItem()
 
 int QuoteApp::ShowItem(QuoteEntry& entry)
 {
+    if (m_refused_volume.length()) {
+        ReportRefusedVolume();
+        return 0;
+    }
     if (!m_database.header_valid()) {
         InformationBox("Un-support database format.", "Unable to read databases.");
         return 0;
@@ -225,11 +222,15 @@ int QuoteApp::AppendItem(QuoteEntry& entry, ProgressQuoteDatabase& database)
     return 1;
 }
 
-// Nothing is written to a volume whose header was refused, or when the
-// database found no volume at all.
+// The one guard of every command that writes: nothing is written to a
+// volume that was refused, whose index the user chose to keep lost or
+// damaged, or when the database found no volume at all.
 int QuoteApp::MayWrite(ProgressQuoteDatabase& database)
 {
-    return database.bound() && database.header_valid() ? 1 : 0;
+    return database.bound() && database.header_valid() && !m_refused_volume.length() &&
+                   !m_index_refused
+               ? 1
+               : 0;
 }
 
 // An empty index over a data file that holds records means the index was
@@ -247,13 +248,15 @@ int QuoteApp::MayAppend(ProgressQuoteDatabase& database)
     if (count != 0)
         return 1;
     const char* data = database.file_name().c_str();
-    if (!FilePath::FileExists(data))
+    if (FilePath::FileMissing(data))
         return database.create() == 1 ? 1 : 0;
     return FilePath::FileSize(data) <= VolumeHeaderSize() ? 1 : 0;
 }
 
 uint32_t QuoteApp::UndeleteItem()
 {
+    if (!MayWrite(m_database))
+        return 0;
     const uint32_t result = m_database.undelete_item(m_current);
     if (result == 1) {
         ShowItem(m_current);
@@ -264,6 +267,8 @@ uint32_t QuoteApp::UndeleteItem()
 
 uint32_t QuoteApp::DeleteItem()
 {
+    if (!MayWrite(m_database))
+        return 0;
     const int32_t position = m_current.position();
     const uint32_t result = m_database.delete_item(m_current);
     ShowNeighbourOf(position);
@@ -287,25 +292,94 @@ void QuoteApp::ShowNeighbourOf(int32_t position)
 
 uint32_t QuoteApp::PackDatabase()
 {
+    if (!MayWrite(m_database))
+        return 0;
     const uint32_t result = m_database.pack();
     Repaint();
     return result;
 }
 
 // Pack renumbers the items, so the history starts again with a new item.
+// A damaged volume is refused by the database; the user is offered the
+// rebuild of its index instead.
 void QuoteApp::Pack()
 {
+    if (!MayWrite(m_database)) {
+        MessageBeep(MB_ICONHAND);
+        return;
+    }
     if (!QuestionBox("Pack the volume? Deleted items and the space of edited ones are "
                      "reclaimed; the volume as it is now is kept as a backup.",
                      "Notice"))
         return;
     if (PackDatabase() != 1) {
-        std::string text = "The volume " + std::string(m_database.file_name().c_str()) +
-                           " could not be packed; it is unchanged.";
-        ErrorBox(text.c_str(), "Error!");
+        const QuoteVolume::Failure failure = m_database.failure();
+        if (failure == QuoteVolume::kUnsound) {
+            OfferIndexRebuild("has entries that lead to no readable item, so the volume "
+                              "was not packed");
+        } else {
+            const std::string text = "The volume " + FullName(m_database.file_name()) +
+                                     " could not be packed: " + FailureText(m_database) +
+                                     ". It is unchanged.";
+            ErrorBox(text.c_str(), "Error!");
+        }
     }
     m_history = NavigationHistory();
     NextItem();
+}
+
+// What is wrong with the volume's index, as a phrase that follows "The
+// index NAME", or "" when nothing is: lost (missing, or empty beside
+// records) or ending with a partial entry.
+std::string QuoteApp::IndexProblem()
+{
+    const char* data = m_database.file_name().c_str();
+    const char* index = m_database.index_name().c_str();
+    if (!m_database.bound() || m_refused_volume.length() ||
+        FilePath::KindOf(data) != FilePath::kRegular)
+        return "";
+    const bool records = FilePath::FileSize(data) > VolumeHeaderSize();
+    const FilePath::Kind kind = FilePath::KindOf(index);
+    if (kind == FilePath::kMissing)
+        return records ? "is missing" : "";
+    const int64_t size = FilePath::FileSize(index);
+    if (kind != FilePath::kRegular || size < 0)
+        return "";
+    if (size == 0 && records)
+        return "holds no entries, although the volume holds items";
+    if (size % QuoteIndexFile::kEntrySize != 0)
+        return "ends with a partial entry";
+    return "";
+}
+
+// Says what is wrong, naming both files, and offers the rebuild. Declined,
+// the volume is only read from, never written.
+void QuoteApp::OfferIndexRebuild(const std::string& problem)
+{
+    const std::string data = FullName(m_database.file_name());
+    const std::string index = FullName(m_database.index_name());
+    const zstring damaged = damaged_file_name(zstring(data.c_str()));
+    const std::string question =
+        "The index " + index + " of the volume " + data + " " + problem +
+        ".\n\nOrvalis can rebuild the index from the volume. The files as they are now are "
+        "kept as " + damaged.c_str() + " and " + index_file_name(damaged).c_str() +
+        ".\n\nRebuild the index now?";
+    if (!QuestionBox(question.c_str(), "Notice")) {
+        m_index_refused = 1;
+        return;
+    }
+    uint32_t items = 0;
+    if (m_database.rebuild_index(items) != 1) {
+        const std::string text = "The index of " + data + " could not be rebuilt: " +
+                                 FailureText(m_database) + ". Nothing was changed.";
+        ErrorBox(text.c_str(), "Error!");
+        m_index_refused = 1;
+        return;
+    }
+    m_index_refused = 0;
+    const std::string text = "The index of " + data + " was rebuilt: " + std::to_string(items) +
+                             (items == 1 ? " item came back." : " items came back.");
+    InformationBox(text.c_str(), "Message");
 }
 
 void QuoteApp::ShowHelp()

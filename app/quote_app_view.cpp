@@ -61,9 +61,17 @@ void QuoteApp::OnPaint(PaintRecord&)
     RECT client;
     GetClientRect(Handle(), &client);
     const char* text = m_current.text().c_str();
-    const UINT flags = ChooseFlags(text);
+    UINT flags = ChooseFlags(text);
     RECT measured = Shrunk(client, kMargin);
-    const int height = DrawTextA(dc, text, -1, &measured, flags | DT_CALCRECT);
+    int height = DrawTextA(dc, text, -1, &measured, flags | DT_CALCRECT);
+    // A line wider than any window the work area holds is wrapped: the
+    // window then grows to the wrapped text's height, not to one line's.
+    const LONG widest = WidestText();
+    if (measured.right - measured.left > widest) {
+        flags = kWrapFlags;
+        measured = RECT{kMargin, kMargin, kMargin + widest, kMargin};
+        height = DrawTextA(dc, text, -1, &measured, flags | DT_CALCRECT);
+    }
     if (height > GetSystemMetrics(SM_CYSCREEN) && ViewHook(m_current) != 1) {
         text = kTooLarge;
         MessageBeep(MB_ICONHAND);
@@ -86,6 +94,17 @@ void QuoteApp::OnPaint(PaintRecord&)
     }
     m_font.Remove(nullptr);
     ReleaseDC(Handle(), dc);
+}
+
+// The width of the widest text a window inside the work area shows.
+LONG QuoteApp::WidestText()
+{
+    RECT window, client;
+    GetWindowRect(Handle(), &window);
+    GetClientRect(Handle(), &client);
+    const LONG frame = (window.right - window.left) - (client.right - client.left);
+    const RECT area = WorkArea();
+    return std::max<LONG>(1, (area.right - area.left) - frame - 2 * kMargin);
 }
 
 int QuoteApp::ViewHook(QuoteEntry&)

@@ -1,5 +1,6 @@
 #include "frame/base_window.h"
 
+#include <algorithm>
 #include <new>
 #include <ostream>
 
@@ -359,6 +360,27 @@ int BaseWindow::SavePlacement()
     return GetWindowPlacement(m_descriptor.window, &m_descriptor.placement) ? 1 : 0;
 }
 
+// A placement saved on another screen, or on a larger one, is brought
+// inside the work area of the monitor nearest to it, keeping its size where
+// it fits. Placements are in workspace coordinates, whose origin is the
+// corner of the monitor's work area.
+static RECT KeptOnScreen(RECT rect)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
+        return rect;
+    const LONG area_width = info.rcWork.right - info.rcWork.left;
+    const LONG area_height = info.rcWork.bottom - info.rcWork.top;
+    const LONG width = std::min(rect.right - rect.left, area_width);
+    const LONG height = std::min(rect.bottom - rect.top, area_height);
+    const LONG left = info.rcMonitor.left;
+    const LONG top = info.rcMonitor.top;
+    const LONG x = std::max(left, std::min(rect.left, left + area_width - width));
+    const LONG y = std::max(top, std::min(rect.top, top + area_height - height));
+    return RECT{x, y, x + width, y + height};
+}
+
 int BaseWindow::ApplyPlacement()
 {
     if (!m_descriptor.window)
@@ -366,7 +388,8 @@ int BaseWindow::ApplyPlacement()
     m_placement_pending = 0;
     // A copy: the moves it causes save the placement over the original
     // while the system still reads it.
-    const WINDOWPLACEMENT placement = m_descriptor.placement;
+    WINDOWPLACEMENT placement = m_descriptor.placement;
+    placement.rcNormalPosition = KeptOnScreen(placement.rcNormalPosition);
     return SetWindowPlacement(m_descriptor.window, &placement) ? 1 : 0;
 }
 

@@ -154,28 +154,6 @@ TEST_F(ProgramTest, PasteOffersToReformatAWideTextAndRefusesATallOne)
         EXPECT_LE(end - start, 62u);
 }
 
-TEST_F(ProgramTest, NothingIsWrittenOverALostIndexOrAForeignVolume)
-{
-    DeleteFileA("Volume01.idx");
-    const std::string data = file_bytes("Volume01.STD");
-    write_bytes("Foreign.STD", "not a quote volume");
-    for (const char* opened : {"", "Foreign.STD"}) {
-        RunningProgram program(m_folder.path(), opened);
-        ASSERT_TRUE(program.Main());
-        if (*opened)
-            Answer(program, "Unable to read databases.", "Un-support database format.");
-        else
-            Answer(program, "Message", "Item has not been appended to the database.");
-        EXPECT_EQ(opened, WindowText(program.Main()));
-        PutOnClipboard("a new saying");
-        Command(program.Main(), ORV_CMD_PASTE);
-        Answer(program, "Error!", "Could not add a new item to database. Out of disk space?");
-        Close(program);
-    }
-    EXPECT_EQ(data, file_bytes("Volume01.STD"));
-    EXPECT_EQ("not a quote volume", file_bytes("Foreign.STD"));
-}
-
 TEST_F(ProgramTest, CutLeavesTheTombstoneOnShowAndARightClickRestoresTheItem)
 {
     RunningProgram program(m_folder.path());
