@@ -1,10 +1,12 @@
 #include "app/quote_app.h"
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "app/item_draw.h"
+#include "app/running_copy.h"
 #include "app/state_file.h"
 #include "base/file_path.h"
 #include "frame/file_type_registration.h"
@@ -19,6 +21,8 @@ const char kLogName[] = "\\ORVLS.TXT";
 const char kStateName[] = "\\ORVLS3.DAT";
 const char kEdition[] = "Lite Version";
 const char kDocumentExtension[] = ".STD";
+// Posted to itself to open a volume a later start handed over.
+const UINT kOpenHandedOver = WM_APP + 1;
 // Visible overlapped window: caption, system menu, thick frame, minimize
 // and maximize boxes (0x10CF0000).
 const DWORD kMainStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
@@ -304,4 +308,41 @@ const char* QuoteApp::ArmedEventPath()
 int QuoteApp::OnFilesDropped(DropInfo*)
 {
     return 0;
+}
+
+// The sender waits while this runs: the volume is opened once it has gone.
+int QuoteApp::OnCopyData(const COPYDATASTRUCT& data)
+{
+    if (data.dwData != RunningCopy::kCommandLine || !data.lpData || data.cbData == 0)
+        return 0;
+    const char* text = static_cast<const char*>(data.lpData);
+    m_handed_over = zstring(std::string(text, strnlen(text, data.cbData)).c_str());
+    PostMessageA(Handle(), kOpenHandedOver, 0, 0);
+    return 1;
+}
+
+LRESULT QuoteApp::OnUserMessage(WindowEvent& event)
+{
+    if (event.message != kOpenHandedOver)
+        return BaseWindow::OnUserMessage(event);
+    OpenHandedOver();
+    return 0;
+}
+
+// As at the start: the named volume, or the one on show with a box saying
+// why not.
+void QuoteApp::OpenHandedOver()
+{
+    const zstring name = m_handed_over;
+    m_refused_volume = zstring("");
+    m_refusal.clear();
+    m_refusal_shown = 0;
+    m_index_refused = 0;
+    if (!OpenDocument(name) && !m_refused_volume.length())
+        return;
+    m_history = NavigationHistory();
+    const std::string problem = IndexProblem();
+    if (!problem.empty())
+        OfferIndexRebuild(problem);
+    NextItem();
 }

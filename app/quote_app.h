@@ -93,11 +93,15 @@ protected:
     void OnPaint(PaintRecord& paint) override;
     void OnMouseButton(ButtonRecord& button) override;
     int OnFilesDropped(DropInfo* files) override;
+    // A later start's command line: the volume it names is opened here.
+    int OnCopyData(const COPYDATASTRUCT& data) override;
+    LRESULT OnUserMessage(WindowEvent& event) override;
 
 private:
     void ReadState();
     void WriteState();
     int OpenDocument(const zstring& command_line);
+    void OpenHandedOver();
     int ReplaceItem(QuoteEntry& entry, ProgressQuoteDatabase& database);
     int AppendItem(QuoteEntry& entry, ProgressQuoteDatabase& database);
     int MayWrite(ProgressQuoteDatabase& database);
@@ -120,6 +124,7 @@ private:
     int m_state_unreadable;   // a state file that is there is never replaced unread
     zstring m_refused_volume;  // the volume the command line named, when refused
     std::string m_refusal;     // why, as the box says it
+    zstring m_handed_over;     // a later start's command line, opened soon
     int m_refusal_shown;
     int m_index_refused;       // the user kept a lost or damaged index as it is
     std::unique_ptr<zstring> m_command_line;

@@ -188,6 +188,11 @@ int BaseWindow::OnCommand(WindowEvent&)
     return 0;
 }
 
+int BaseWindow::OnCopyData(const COPYDATASTRUCT&)
+{
+    return 0;
+}
+
 void BaseWindow::OnPaint(PaintRecord&) {}
 void BaseWindow::OnMouseMove(MouseMoveRecord&) {}
 void BaseWindow::OnMouseButton(ButtonRecord&) {}

@@ -109,6 +109,9 @@ public:
     // The class name, and the name of the window's menu, icon and cursor.
     virtual const char* ResourceName();
     virtual const char* CaptionText(int number);
+    // Data another program sent with WM_COPYDATA; 1 when it was taken. The
+    // data lives only during the call.
+    virtual int OnCopyData(const COPYDATASTRUCT& data);
 
     // Creates and shows the window and serves only its messages until
     // IsDone; 1, or 0 when the window cannot be made. It takes the mouse

@@ -184,6 +184,8 @@ LRESULT BaseWindow::Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_NOTIFY:
         HandleToolTip(event);
         break;
+    case WM_COPYDATA:
+        return lparam && OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lparam)) ? TRUE : FALSE;
     default:
         if (message >= WM_USER)
             return HandleUserRange(event);
