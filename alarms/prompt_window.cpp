@@ -6,6 +6,7 @@ namespace {
 
 const char kFirstCaption[] = "Notice!";
 const char kFirstText[] = "[None]";
+const char kCloseHint[] = "\r\n\r\n(Click this notice to close it.)";
 // The application icon until told otherwise (IDI_APPLICATION).
 const uint32_t kFirstIcon = 32512;
 
@@ -50,6 +51,8 @@ uint32_t PromptWindow::Show(const TextBlock& text, const char* caption, uint32_t
     m_kind = kind;
     m_caption = caption ? caption : "";
     m_text.Text() = text.Text();
+    // The notice has no button: it says how it goes away.
+    m_text.Text().append(kCloseHint);
     m_text.SetFlags(text.Flags());
     if (kind != kPlainPrompt) {
         ErrorBox("Type not supported", "Prompt");

@@ -13,6 +13,7 @@
 #include "frame/message_box.h"
 #include "frame/message_loop.h"
 #include "frame/program_instance.h"
+#include "frame/tool_button.h"
 #include "res/orvalis_ids.h"
 
 namespace {
@@ -21,6 +22,7 @@ const char kLogName[] = "\\ORVLS.TXT";
 const char kStateName[] = "\\ORVLS3.DAT";
 const char kEdition[] = "Lite Version";
 const char kDocumentExtension[] = ".STD";
+const char kScheduleTip[] = "Schedule Event";
 // Posted to itself to open a volume a later start handed over.
 const UINT kOpenHandedOver = WM_APP + 1;
 // Visible overlapped window: caption, system menu, thick frame, minimize
@@ -43,6 +45,8 @@ QuoteApp::QuoteApp()
       m_state_unreadable(0),
       m_refusal_shown(0),
       m_index_refused(0),
+      m_alarm_shown(-1),
+      m_alarm_bitmaps(),
       m_tool_bar_state(0),
       m_log_path(WindowsFile(kLogName)),
       m_state_path(WindowsFile(kStateName)),
@@ -241,6 +245,7 @@ void QuoteApp::OnCreated(WindowEvent&)
         OfferIndexRebuild(problem);
     NextItem();
     m_alarm_firing.RestoreArmed(m_alarm, *this);
+    ShowAlarmState();
     StartTimer(kAlarmTimer, kAlarmPeriod);
     zstring extension;
     if (*DocumentExtension(extension))
@@ -256,8 +261,29 @@ void QuoteApp::OnDestroyed(WindowEvent&)
 
 void QuoteApp::OnTimer(TimerEvent& event)
 {
-    if (event.id == kAlarmTimer)
+    if (event.id == kAlarmTimer) {
         m_alarm_firing.Check(m_alarm, *this);
+        ShowAlarmState();
+    }
+}
+
+// While an alarm is set, its button shows the clock set, and its tip the
+// time it is set for.
+void QuoteApp::ShowAlarmState()
+{
+    ToolButton* button = m_tool_bar ? m_tool_bar->ButtonFor(ORV_CMD_ALARMS) : nullptr;
+    const int armed = m_alarm.IsEnabled() ? 1 : 0;
+    if (!button || armed == m_alarm_shown)
+        return;
+    if (m_alarm_shown < 0) {
+        m_alarm_bitmaps[0] = button->Descriptor().up_bitmap;
+        m_alarm_bitmaps[1] = m_tool_bar->AddBitmap(ORV_BMP_SCHEDULE_SET);
+    }
+    m_alarm_shown = armed;
+    zstring time;
+    m_alarm.FormatEventTime(time);
+    const std::string tip = armed ? std::string("Alarm set for ") + time.c_str() : kScheduleTip;
+    button->SetLook(m_alarm_bitmaps[armed], tip.c_str());
 }
 
 int QuoteApp::MainMinimised()

@@ -113,6 +113,7 @@ private:
     void PutOnShow(const QuoteEntry& entry, int32_t number);
     void ShowNeighbourOf(int32_t position);
     void ShowHelp();
+    void ShowAlarmState();
     void Pack();
     void Repaint();
     int GrowToFit(const RECT& measured);
@@ -125,6 +126,8 @@ private:
     zstring m_refused_volume;  // the volume the command line named, when refused
     std::string m_refusal;     // why, as the box says it
     zstring m_handed_over;     // a later start's command line, opened soon
+    int m_alarm_shown;         // -1 until the alarm button first shows the state
+    unsigned m_alarm_bitmaps[2];  // the button's bitmaps, unset and set
     int m_refusal_shown;
     int m_index_refused;       // the user kept a lost or damaged index as it is
     std::unique_ptr<zstring> m_command_line;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "alarms/alarm_dialog.h"
+#include "alarms/guide_dialog.h"
 #include "alarms/item_dialogs.h"
 #include "app/item_draw.h"
 #include "app/state_file.h"
@@ -162,6 +163,7 @@ int QuoteApp::ScheduleEvents()
     AlarmDialog dialog(&m_alarm);
     if (dialog.Run() == 1)
         m_alarm_firing.Armed(m_alarm, *this);
+    ShowAlarmState();
     StartTimer(kAlarmTimer, kAlarmPeriod);
     return 1;
 }
@@ -386,10 +388,11 @@ void QuoteApp::ShowHelp()
 {
     zstring path(kHelpFile);
     ProgramPaths().FileInProgramFolder(path);
-    if (!FilePath::FileExists(path.c_str()) ||
-        !WinHelpA(Handle(), path.c_str(), HELP_CONTENTS, 0)) {
-        ErrorBox("Cannot locate help file 'Orvalis.HLP'", "Error!");
-    }
+    // The help engine's file where it is installed; elsewhere (every
+    // system since the engine went) the guide the program carries.
+    if (FilePath::FileExists(path.c_str()) && WinHelpA(Handle(), path.c_str(), HELP_CONTENTS, 0))
+        return;
+    GuideDialog().Run();
 }
 
 void QuoteApp::SetUpToolbar(ToolWindow* tool_bar)

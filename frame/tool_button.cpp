@@ -322,6 +322,15 @@ void ToolButton::SetState(int state)
     Redraw();
 }
 
+void ToolButton::SetLook(unsigned bitmap, const char* tip)
+{
+    m_descriptor.up_bitmap = bitmap;
+    m_descriptor.down_bitmap = bitmap;
+    m_tip = tip ? tip : "";
+    m_descriptor.tip = tip ? m_tip.c_str() : nullptr;
+    Redraw();
+}
+
 void ToolButton::Redraw()
 {
     if (!m_descriptor.window)

@@ -62,6 +62,9 @@ public:
     void Draw(HDC dc, const RECT& client);
     void Redraw();
     void SetState(int state);
+    // Shows another bitmap of the tool window's list (1-based position),
+    // up and down, and another tip (may be null).
+    void SetLook(unsigned bitmap, const char* tip);
     // Raises the other buttons of this button's group that share its state.
     void ReleaseGroup();
 

@@ -182,3 +182,13 @@ void ToolWindow::RefreshFrame()
         SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+ToolButton* ToolWindow::ButtonFor(unsigned command)
+{
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ToolButton* button = ToolButton::FromHandle(child);
+        if (button && button->Descriptor().command == command)
+            return button;
+    }
+    return nullptr;
+}

@@ -5,6 +5,7 @@
 #include "frame/base_window.h"
 #include "frame/object_list.h"
 
+class ToolButton;
 struct ToolButtonDescriptor;
 
 // The small captioned pop-up window that holds a row of bitmap buttons and
@@ -36,6 +37,9 @@ public:
     // a bitmap that cannot be loaded.
     HBITMAP BitmapAt(unsigned position);
     ObjectList& Bitmaps() { return m_bitmaps; }
+
+    // The button that sends command, or null.
+    ToolButton* ButtonFor(unsigned command);
 
     // Sizes the window to its content plus its frame.
     void Fit();

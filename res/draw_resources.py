@@ -10,6 +10,7 @@ writes, beside this script or into DIR:
   prev_quote.bmp    left arrow          (tool button "Previous Quote")
   next_quote.bmp    right arrow         (tool button "Next Quote")
   schedule.bmp      alarm clock         (tool button "Schedule Event")
+  schedule_set.bmp  the clock, set      (the same button while an alarm is set)
   web_page.bmp      globe               (tool button "Keldovane Web-Page")
 
 The icons hold 16 x 16 and 32 x 32 images, 32-bit with an AND mask; the
@@ -263,8 +264,9 @@ def draw_arrow(point_right):
     return image
 
 
-def draw_alarm_clock():
-    image = Image(24, 24, FACE)
+def draw_alarm_clock(armed=False):
+    # Set, the clock stands on warm yellow with a green tick.
+    image = Image(24, 24, (250, 222, 96) if armed else FACE)
     cx, cy = 12.0, 13.0
     dark = (60, 40, 30)
     # Bells, hammer and legs behind the body.
@@ -288,6 +290,10 @@ def draw_alarm_clock():
     image.paint(stroke([(cx, cy), (cx, cy - 3.9)], 1.2), (30, 30, 30))
     image.paint(stroke([(cx, cy), (cx + 2.8, cy + 1.2)], 1.2), (30, 30, 30))
     image.paint(disk(cx, cy, 0.9), (200, 30, 20))
+    if armed:
+        image.paint(disk(19.0, 19.0, 4.4), (20, 110, 40))
+        image.paint(disk(19.0, 19.0, 3.6), (70, 190, 80), (30, 140, 50))
+        image.paint(stroke([(17.0, 19.2), (18.6, 20.8), (21.2, 17.4)], 1.2), (255, 255, 255))
     return image
 
 
@@ -457,7 +463,8 @@ def main(argv):
     write_cur(os.path.join(here, "orvalis.cur"), pixels, hotspot)
 
     bitmaps = {"prev_quote": draw_arrow(False), "next_quote": draw_arrow(True),
-               "schedule": draw_alarm_clock(), "web_page": draw_globe()}
+               "schedule": draw_alarm_clock(), "schedule_set": draw_alarm_clock(armed=True),
+               "web_page": draw_globe()}
     for name, image in bitmaps.items():
         write_bmp(os.path.join(here, name + ".bmp"), image)
 

@@ -41,6 +41,9 @@
 #define ORV_EDIT_TEXT 105
 #define ORV_EDIT_HELP 9
 
+// The user's guide, template "USERS_GUIDE"
+#define ORV_GUIDE_TEXT 101
+
 // Quote Lookup, template "GET_FIELD"
 #define ORV_LOOKUP_NUMBER 101
 
@@ -77,6 +80,9 @@
 #define ORV_BMP_NEXT_QUOTE "IDR_CLOSE"
 #define ORV_BMP_SCHEDULE "IDR_PRINT"
 #define ORV_BMP_WEB_PAGE "IDR_WEBPAGE"
+#define ORV_BMP_SCHEDULE_SET "IDR_ALARM_SET"  // the Schedule Event button while an alarm is set
+#define ORV_DLG_USERS_GUIDE "USERS_GUIDE"     // Help where no help file is installed
+#define ORV_RES_USERS_GUIDE "USERS_GUIDE_TEXT"  // its text, docs/users-guide.txt
 
 // ---------------------------------------------------------------------------
 // The product's web page, opened by ORV_CMD_WEB_PAGE and shown in the About

@@ -2,12 +2,15 @@
 // dialog, fired by the program's own timer, seen on screen and in the log.
 #include <windows.h>
 
+#include <algorithm>
 #include <ctime>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "frame/tool_window.h"
 #include "program_driver.h"
 #include "res/orvalis_ids.h"
 #include "tests/db/volume_test_support.h"
@@ -152,3 +155,57 @@ TEST_F(AlarmProgramTest, AnArmedAlarmSurvivesARestartAndFiresLateOnce)
 }
 
 }  // namespace
+
+namespace {
+
+// What the screen shows of a window: a sum over its pixels.
+uint64_t Picture(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    HDC screen = GetDC(nullptr);
+    uint64_t sum = 0;
+    for (LONG y = rect.top; y < rect.bottom; ++y) {
+        for (LONG x = rect.left; x < rect.right; ++x)
+            sum = sum * 31 + GetPixel(screen, x, y);
+    }
+    ReleaseDC(nullptr, screen);
+    return sum;
+}
+
+// The tool window's buttons sit in a row in the order they were added:
+// Previous, Next, Schedule Event, Web-Page.
+HWND ButtonInRow(HWND tools, size_t index)
+{
+    std::vector<std::pair<LONG, HWND>> row;
+    for (HWND child = GetWindow(tools, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        row.emplace_back(rect.left, child);
+    }
+    std::sort(row.begin(), row.end());
+    return index < row.size() ? row[index].second : nullptr;
+}
+
+}  // namespace
+
+TEST_F(AlarmProgramTest, WhileAnAlarmIsSetItsButtonShowsItAndItsTipGivesTheTime)
+{
+    const char kFuture[] = "12/31/2099 10:00";
+    RunningProgram program(m_folder.path());
+    Start(program);
+    HWND tools = program.WaitForWindow(ToolWindow::kClassName);
+    ASSERT_TRUE(tools);
+    HWND button = ButtonInRow(tools, 2);
+    ASSERT_TRUE(button);
+    Sleep(300);
+    const uint64_t unset = Picture(button);
+    Arm(program, kFuture, "future");
+    ASSERT_TRUE(WaitFor([&] { return Picture(button) != unset; }, 3000)) << "the set clock";
+    // Pointing at the button puts its tip in the tool window's caption.
+    PostMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(tools) == std::string("Alarm set for ") + kFuture; },
+                        3000))
+        << WindowText(tools);
+    Close(program);
+}
