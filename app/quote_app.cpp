@@ -53,7 +53,10 @@ QuoteApp::QuoteApp()
       m_armed_path(WindowsFile(zstring("\\").append(kArmedEventFileName).c_str())),
       m_view_serial(0),
       m_resized_serial(-1),
-      m_random(ClockSeededGenerator())
+      m_random(ClockSeededGenerator()),
+      m_system_page(windows_code_page(0)),
+      m_texts(m_system_page ? *m_system_page : static_cast<const CodePage&>(windows_1252_page())),
+      m_find_case(false)
 {
     const LOGFONTA font = DefaultFont();
     m_font = DisplayFont(&font);
@@ -284,6 +287,16 @@ void QuoteApp::ShowAlarmState()
     m_alarm.FormatEventTime(time);
     const std::string tip = armed ? std::string("Alarm set for ") + time.c_str() : kScheduleTip;
     button->SetLook(m_alarm_bitmaps[armed], tip.c_str());
+}
+
+std::wstring QuoteApp::WideText(const zstring& stored) const
+{
+    return m_texts.to_wide(std::string(stored.c_str()));
+}
+
+std::string QuoteApp::Utf8Text(const zstring& stored) const
+{
+    return m_texts.to_utf8(std::string(stored.c_str()));
 }
 
 int QuoteApp::MainMinimised()

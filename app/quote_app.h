@@ -14,6 +14,7 @@
 #include "app/navigation_history.h"
 #include "app/version_info.h"
 #include "base/display_font.h"
+#include "base/stored_text.h"
 #include "base/zstring.h"
 #include "db/progress_quote_database.h"
 #include "db/quote_item.h"
@@ -113,11 +114,17 @@ private:
     void PutOnShow(const QuoteEntry& entry, int32_t number);
     void ShowNeighbourOf(int32_t position);
     void ShowHelp();
+    // Find asks for the words; Find Again looks for the last ones.
+    int FindItem(bool ask);
     void ShowAlarmState();
     void Pack();
     void Repaint();
     int GrowToFit(const RECT& measured);
     LONG WidestText();
+    // A stored text as the characters it stands for, and back by the rule:
+    // the system's code page where every character fits, else UTF-8.
+    std::wstring WideText(const zstring& stored) const;
+    std::string Utf8Text(const zstring& stored) const;
     void PlaceToolsBeside();
     TextRoom Room();
 
@@ -149,4 +156,8 @@ private:
     int m_view_serial;
     int m_resized_serial;
     std::mt19937 m_random;
+    std::unique_ptr<CodePage> m_system_page;  // the system's ANSI code page
+    StoredText m_texts;                       // stored texts on that page
+    std::wstring m_find_text;                 // the words of the last Find
+    bool m_find_case;
 };

@@ -2,6 +2,7 @@
 // clipboard's text, tested against the screen and re-wrapped on request.
 #include "app/quote_app.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -16,9 +17,13 @@ const uint32_t kNoCount = 0xFFFFFFFF;
 
 }  // namespace
 
+// Both forms go on the clipboard: Unicode for every program that reads
+// it, and the code page's bytes for those that read only those.
 int QuoteApp::CopyItem()
 {
-    const int copied = ClipboardText(Handle()).PutText(m_current.text().c_str());
+    const std::wstring text = WideText(m_current.text());
+    const std::string code_page = NarrowText(text);
+    const int copied = ClipboardText(Handle()).PutWideText(text, code_page);
     if (!copied)
         InformationBox("Clipboard unavailable", "Message");
     return copied;
@@ -38,9 +43,23 @@ int QuoteApp::CutItem()
     return copied;
 }
 
+// The text is fitted and re-wrapped as UTF-8, then stored by the rule.
+// Unicode text is taken when the clipboard has it; a text handed in, or
+// the clipboard's code page text, is the code page's bytes.
 int QuoteApp::PasteItem(const char* given)
 {
-    std::unique_ptr<zstring> text(given ? new zstring(given) : ClipboardText(Handle()).GetText());
+    std::unique_ptr<zstring> text;
+    std::wstring wide;
+    if (given) {
+        text.reset(new zstring(Utf8Text(zstring(given)).c_str()));
+    } else if (ClipboardText(Handle()).GetWideText(wide)) {
+        std::string stored;
+        if (m_texts.from_wide(wide, stored) != StoredText::kNotText)
+            text.reset(new zstring(m_texts.to_utf8(stored).c_str()));
+    } else if (zstring* bytes = ClipboardText(Handle()).GetText()) {
+        text.reset(new zstring(Utf8Text(*bytes).c_str()));
+        delete bytes;
+    }
     if (!text) {
         InformationBox("There is nothing on the clipboard to paste into a new quote.", "Message");
         return 0;
@@ -55,8 +74,10 @@ int QuoteApp::PasteItem(const char* given)
         QuestionBox("The item is too wide to fit on your screen. Should Keldovane reformat it?",
                     "Notice"))
         ReformatToFit(*text);
+    std::string stored;
+    m_texts.from_utf8(std::string(text->c_str()), stored);
     QuoteEntry entry;
-    entry.set_text(*text);
+    entry.set_text(zstring(stored.c_str()));
     if (!AppendItem(entry, m_database)) {
         // "Out of disk space?" only when it is so; otherwise the reason.
         const std::string text =

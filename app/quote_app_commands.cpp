@@ -9,7 +9,9 @@
 #include <string>
 
 #include "alarms/alarm_dialog.h"
+#include "alarms/find_dialog.h"
 #include "alarms/guide_dialog.h"
+#include "app/item_words.h"
 #include "alarms/item_dialogs.h"
 #include "app/item_draw.h"
 #include "app/state_file.h"
@@ -57,6 +59,8 @@ int QuoteApp::OnCommand(WindowEvent& event)
     case ORV_CMD_ALARMS: ScheduleEvents(); return 1;
     case ORV_CMD_GOTO_QUOTE: AskItemNumber(); return 1;
     case ORV_CMD_PACK_VOLUME: Pack(); return 1;
+    case ORV_CMD_FIND: FindItem(true); return 1;
+    case ORV_CMD_FIND_AGAIN: FindItem(false); return 1;
     case ORV_CMD_WEB_PAGE:
         ShellExecuteA(nullptr, "open", ORV_WEB_PAGE_URL, nullptr, nullptr, SW_SHOWNORMAL);
         return 1;
@@ -382,6 +386,33 @@ void QuoteApp::OfferIndexRebuild(const std::string& problem)
     const std::string text = "The index of " + data + " was rebuilt: " + std::to_string(items) +
                              (items == 1 ? " item came back." : " items came back.");
     InformationBox(text.c_str(), "Message");
+}
+
+// Forward from the item on show through the live items, once round; the
+// item found goes on show and into the history.
+int QuoteApp::FindItem(bool ask)
+{
+    if (ask || m_find_text.empty()) {
+        FindDialog dialog(m_find_text, m_find_case);
+        dialog.Run();
+        if (!dialog.Accepted())
+            return 0;
+        m_find_text = dialog.Text();
+        m_find_case = dialog.MatchCase();
+    }
+    std::string words;
+    if (m_texts.from_wide(m_find_text, words) == StoredText::kNotText)
+        return 0;
+    ItemWords test(m_texts, m_texts.to_utf8(words), m_find_case);
+    const int32_t position = m_current.position();
+    const uint32_t after = position >= 0 ? static_cast<uint32_t>(position) : 0xFFFFFFFFu;
+    const int64_t found = m_database.find_item(after, test);
+    if (found < 0) {
+        const std::string text = "\"" + NarrowText(m_find_text) + "\" was not found.";
+        InformationBox(text.c_str(), "Find");
+        return 0;
+    }
+    return GotoItem(static_cast<int32_t>(found));
 }
 
 void QuoteApp::ShowHelp()

@@ -13,23 +13,23 @@ const size_t kLongLine = 80;
 // DT_END_ELLIPSIS (0x8850) for text that is to be wrapped.
 const UINT kPlainFlags = DT_EXPANDTABS | DT_NOPREFIX;
 const UINT kWrapFlags = kPlainFlags | DT_WORDBREAK | DT_END_ELLIPSIS;
-const char kTooLarge[] = "<<ITEM IS TOO LARGE TO DISPLAY ON THIS SCREEN>>";
+const wchar_t kTooLarge[] = L"<<ITEM IS TOO LARGE TO DISPLAY ON THIS SCREEN>>";
 
 // Wrapped when the text has no line breaks of its own or starts with a long
-// line; after leading control bytes, the same test decides on word breaks.
-UINT ChooseFlags(const char* text)
+// line; after leading control characters, the same test decides on word
+// breaks. Lengths are in characters.
+UINT ChooseFlags(const std::wstring& all)
 {
-    const std::string all(text);
-    const size_t first_break = all.find('\n');
+    const size_t first_break = all.find(L'\n');
     UINT flags = kPlainFlags;
-    if (all.empty() || first_break == std::string::npos || first_break >= kLongLine)
+    if (all.empty() || first_break == std::wstring::npos || first_break >= kLongLine)
         flags = kWrapFlags;
     size_t lead = 0;
-    while (lead < all.size() && static_cast<signed char>(all[lead]) < 32)
+    while (lead < all.size() && all[lead] < 32)
         ++lead;
     if (lead > 0) {
-        const size_t rest_break = all.find('\n', lead);
-        if (rest_break == std::string::npos || rest_break - lead > kLongLine)
+        const size_t rest_break = all.find(L'\n', lead);
+        if (rest_break == std::wstring::npos || rest_break - lead > kLongLine)
             flags |= DT_WORDBREAK;
     }
     return flags;
@@ -60,23 +60,25 @@ void QuoteApp::OnPaint(PaintRecord&)
     m_font.Assert(dc);
     RECT client;
     GetClientRect(Handle(), &client);
-    const char* text = m_current.text().c_str();
-    UINT flags = ChooseFlags(text);
+    // Drawn as the characters the stored bytes stand for.
+    const std::wstring decoded = WideText(m_current.text());
+    const wchar_t* text = decoded.c_str();
+    UINT flags = ChooseFlags(decoded);
     RECT measured = Shrunk(client, kMargin);
-    int height = DrawTextA(dc, text, -1, &measured, flags | DT_CALCRECT);
+    int height = DrawTextW(dc, text, -1, &measured, flags | DT_CALCRECT);
     // A line wider than any window the work area holds is wrapped: the
     // window then grows to the wrapped text's height, not to one line's.
     const LONG widest = WidestText();
     if (measured.right - measured.left > widest) {
         flags = kWrapFlags;
         measured = RECT{kMargin, kMargin, kMargin + widest, kMargin};
-        height = DrawTextA(dc, text, -1, &measured, flags | DT_CALCRECT);
+        height = DrawTextW(dc, text, -1, &measured, flags | DT_CALCRECT);
     }
     if (height > GetSystemMetrics(SM_CYSCREEN) && ViewHook(m_current) != 1) {
         text = kTooLarge;
         MessageBeep(MB_ICONHAND);
         measured = Shrunk(client, kMargin);
-        DrawTextA(dc, text, -1, &measured, flags | DT_CALCRECT);
+        DrawTextW(dc, text, -1, &measured, flags | DT_CALCRECT);
     }
     const bool fits = measured.bottom <= client.bottom && measured.right <= client.right;
     if (fits || m_resized_serial == m_view_serial || !GrowToFit(measured)) {
@@ -88,7 +90,7 @@ void QuoteApp::OnPaint(PaintRecord&)
             area = Shrunk(client, kMargin);
             draw_flags = kWrapFlags;
         }
-        DrawTextA(dc, text, -1, &area, draw_flags);
+        DrawTextW(dc, text, -1, &area, draw_flags);
         const std::string caption = "Item Number " + std::to_string(m_current.position());
         SetWindowTextA(Handle(), caption.c_str());
     }

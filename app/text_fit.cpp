@@ -29,6 +29,27 @@ bool IsLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
+// Texts are UTF-8: a byte that continues a character takes no column of
+// its own, and no line is ever broken in front of one. A byte that only
+// looks like one (no lead byte before it) counts as a character, as the
+// code page's bytes of a text that is no UTF-8 do.
+class Columns {
+public:
+    bool Continues(char c)
+    {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (m_expected > 0 && (byte & 0xC0) == 0x80) {
+            --m_expected;
+            return true;
+        }
+        m_expected = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+        return false;
+    }
+
+private:
+    int m_expected = 0;
+};
+
 // One pass over the text, tracking the column, the last white space on
 // the line (the break point) and whether a paragraph has just begun.
 class Wrapper {
@@ -39,6 +60,10 @@ public:
     {
         while (m_pos < m_text.size()) {
             const char c = m_text[m_pos];
+            if (m_columns.Continues(c)) {
+                ++m_pos;
+                continue;
+            }
             if (c == '\t' || c == '\r' || c == ' ')
                 m_brk = m_pos;
             else if (c == '\n')
@@ -92,14 +117,18 @@ private:
             // A word that ends the line one byte past the width may stay;
             // further out, behind a run of white space, it would leave the
             // line too long, so it moves down as any other word.
+            // The word is read again from its start on the new line.
             m_text.insert(m_brk + 1, "\r\n");
-            m_pos = m_text.find('\n', m_brk) + 1;
+            m_pos = m_text.find('\n', m_brk);
             Reset();
+            m_col = -1;
+            m_columns = Columns();
         }
     }
 
     std::string& m_text;
     const int m_width;
+    Columns m_columns;
     std::string::size_type m_pos = 0;
     std::string::size_type m_brk = kNone;
     int m_col = 0;
@@ -123,18 +152,23 @@ TextRoom RoomOnScreen(const ScreenSize& screen)
 int TooLarge(const zstring& text, int columns, int rows)
 {
     const long long room = static_cast<long long>(rows) * columns;
-    if (static_cast<long long>(text.length()) >= room)
-        return 1;
+    long long characters = 0;
     unsigned line_feeds = 0;
-    for (const char* p = text.c_str(); *p; ++p)
+    Columns bytes;
+    for (const char* p = text.c_str(); *p; ++p) {
+        characters += !bytes.Continues(*p);
         line_feeds += *p == '\n';
-    return static_cast<long long>(line_feeds) >= rows;
+    }
+    return characters >= room || static_cast<long long>(line_feeds) >= rows;
 }
 
 int TooWide(const zstring& text, int columns)
 {
     int count = 0;
+    Columns bytes;
     for (const char* p = text.c_str(); *p; ++p) {
+        if (bytes.Continues(*p))
+            continue;
         if (count > columns)
             return 1;
         if (*p == '\n')

@@ -3,7 +3,8 @@
 #include "base/zstring.h"
 
 // Whether a text fits the screen in the display font, and re-wrapping it
-// to fit.
+// to fit. Texts are UTF-8 (ASCII is UTF-8 too): columns count characters,
+// and a re-wrap never splits a character's bytes.
 
 // What the screen holds, in pixels; the caller reads them from the system
 // and the display font.
@@ -26,8 +27,8 @@ struct TextRoom {
 
 TextRoom RoomOnScreen(const ScreenSize& screen);
 
-// 1 when the text has at least rows x columns bytes or at least rows line
-// feeds, else 0.
+// 1 when the text has at least rows x columns characters or at least rows
+// line feeds, else 0.
 int TooLarge(const zstring& text, int columns, int rows);
 
 // 1 when a line of the text runs past the given columns, else 0.

@@ -43,3 +43,14 @@ int64_t VolumeHeaderSize()
     return static_cast<int64_t>(bytes.str().size());
 }
 
+
+std::string NarrowText(const std::wstring& text)
+{
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return "";
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], length, nullptr, nullptr);
+    narrow.resize(static_cast<size_t>(length) - 1);
+    return narrow;
+}

@@ -41,7 +41,69 @@ zstring* copy_text(const char* bytes, SIZE_T size)
     }
 }
 
+// The same for UTF-16 text and its zero.
+HGLOBAL make_wide_block(const std::wstring& text)
+{
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_MOVEABLE | GMEM_ZEROINIT, bytes + kSpareBytes);
+    void* locked = block ? GlobalLock(block) : nullptr;
+    if (!locked) {
+        if (block)
+            GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(locked, text.c_str(), bytes);
+    GlobalUnlock(block);
+    return block;
+}
+
+// Hands a block to the clipboard, which owns it once it accepts it.
+bool give(UINT format, HGLOBAL block)
+{
+    if (!block)
+        return false;
+    if (SetClipboardData(format, block))
+        return true;
+    GlobalFree(block);
+    return false;
+}
+
 }  // namespace
+
+int ClipboardText::PutWideText(const std::wstring& text, const std::string& code_page_text)
+{
+    if (!OpenClipboard(m_owner))
+        return 0;
+    EmptyClipboard();
+    const bool wide = give(CF_UNICODETEXT, make_wide_block(text));
+    const bool narrow = give(CF_TEXT, make_text_block(code_page_text.c_str()));
+    CloseClipboard();
+    return wide && narrow ? 1 : 0;
+}
+
+int ClipboardText::GetWideText(std::wstring& text)
+{
+    if (!OpenClipboard(m_owner))
+        return 0;
+    HANDLE block = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* units = block ? static_cast<const wchar_t*>(GlobalLock(block)) : nullptr;
+    int found = 0;
+    if (units) {
+        // Another program's block may lack its zero: the copy stops at its end.
+        const SIZE_T size = GlobalSize(block) / sizeof(wchar_t);
+        SIZE_T n = 0;
+        while (n < size && units[n])
+            ++n;
+        try {
+            text.assign(units, n);
+            found = 1;
+        } catch (const std::bad_alloc&) {
+        }
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return found;
+}
 
 int ClipboardText::PutText(const char* text)
 {

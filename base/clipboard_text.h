@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class zstring;
 
 // Plain text (CF_TEXT) to and from the system clipboard on behalf of one
@@ -17,6 +19,13 @@ public:
     // A new zstring with the clipboard's text, which the caller deletes;
     // null when the clipboard cannot be opened or holds no text.
     zstring* GetText();
+
+    // Unicode text (CF_UNICODETEXT) and its code page form (CF_TEXT, the
+    // bytes and their zero) together; 1 when both were taken.
+    int PutWideText(const std::wstring& text, const std::string& code_page_text);
+    // The clipboard's Unicode text (the system makes it from CF_TEXT when a
+    // program put only that); 0 when there is none.
+    int GetWideText(std::wstring& text);
 
 private:
     HWND m_owner;  // not owned

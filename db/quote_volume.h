@@ -10,6 +10,13 @@ class QuoteItem;
 class StoredQuote;
 class VolumeReader;
 
+// What QuoteVolume::find_item looks for in each live item.
+class ItemTest {
+public:
+    virtual ~ItemTest();
+    virtual bool matches(const StoredQuote& item) = 0;
+};
+
 // A quote volume: a data file of appended records and its index file, whose
 // name is always derived from the data file's. Operations open and close
 // their files; no handle is kept between calls. Results are 1 for success
@@ -106,6 +113,11 @@ public:
     // damaged pair beside the volume under damaged_file_name's names. items
     // is the number of items the new index holds.
     uint32_t rebuild_index(uint32_t& items);
+    // The number of the first live item after entry `after` that test
+    // accepts, going on from the first entry past the last and ending with
+    // `after` itself; -1 when none does. The volume is read through one open
+    // stream per file, as a copy reads it.
+    virtual int64_t find_item(uint32_t after, ItemTest& test);
     // Lets the pair go: every operation then fails until a new binding.
     void close() { m_bound = false; }
     Failure failure() const { return m_failure; }

@@ -115,10 +115,12 @@ uint32_t QuoteVolume::pack()
     VolumeCheck source;
     if (!source.run(live, m_index.name()))
         return fail(kUnsound);
+    // The copy read its records back as written (VolumeAppender::verify);
+    // it must hold one entry for each live item of the source.
     const zstring packed = pack_file_name(live);
-    VolumeCheck copy;
-    if (!copy_to(packed) || !copy.run(packed, index_file_name(packed)) ||
-        copy.entries() != source.live() || copy.live() != source.live()) {
+    if (!copy_to(packed) ||
+        FilePath::FileSize(index_file_name(packed).c_str()) !=
+            static_cast<int64_t>(source.live()) * QuoteIndexFile::kEntrySize) {
         delete_volume_file(index_file_name(packed));
         delete_volume_file(packed);
         return m_failure == kNoFailure ? fail(kWriteFailed) : 0;
@@ -181,4 +183,26 @@ uint32_t QuoteVolume::rebuild_index(uint32_t& items)
     OutputFile::Replace(recovery.new_data_name().c_str(), damaged.c_str());
     items = static_cast<uint32_t>(recovery.items().size());
     return 1;
+}
+
+ItemTest::~ItemTest() = default;
+
+int64_t QuoteVolume::find_item(uint32_t after, ItemTest& test)
+{
+    Operation operation(*this, VolumeLock::kRead);
+    VolumeReader reader;
+    if (!m_bound || !operation.ok() || !reader.open(m_data_name, m_index.name()) ||
+        reader.count() == 0)
+        return -1;
+    const uint32_t count = reader.count();
+    const uint32_t first = after < count ? after + 1 : 0;
+    StoredQuote item;
+    for (uint32_t step = 0; step < count; ++step) {
+        const uint32_t n = (first + step) % count;
+        const char* bytes = nullptr;
+        uint64_t size = 0;
+        if (reader.read_item_bytes(n, item, bytes, size) && !is_deleted(item) && test.matches(item))
+            return n;
+    }
+    return -1;
 }

@@ -11,10 +11,26 @@ namespace {
 // Records are gathered and written in pieces of about this size.
 const size_t kWriteChunk = 1 << 20;
 const uint64_t kEntry = QuoteIndexFile::kEntrySize;
+const size_t kReadBack = 64 * 1024;
+
+// FNV-1a, 64 bits: enough to tell bytes that did not come back as written.
+uint64_t add_to_hash(uint64_t hash, const char* bytes, size_t size)
+{
+    for (size_t i = 0; i < size; ++i) {
+        hash ^= static_cast<unsigned char>(bytes[i]);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+const uint64_t kHashStart = 14695981039346656037ull;
 
 }  // namespace
 
-VolumeAppender::VolumeAppender() : m_start(0), m_end(0), m_index_end(0), m_failed(false), m_error(0) {}
+VolumeAppender::VolumeAppender()
+    : m_start(0), m_end(0), m_index_end(0), m_hash(kHashStart), m_failed(false), m_error(0)
+{
+}
 
 VolumeAppender::~VolumeAppender() = default;
 
@@ -73,6 +89,7 @@ int VolumeAppender::take(size_t before)
 
 int VolumeAppender::flush_pending()
 {
+    m_hash = add_to_hash(m_hash, m_pending.data(), m_pending.size());
     if (!m_data.Write(m_pending.data(), m_pending.size())) {
         m_failed = true;
         m_error = m_data.Error();
@@ -137,5 +154,22 @@ int VolumeAppender::verify()
     expected.reserve(bytes.size());
     for (uint32_t offset : m_offsets)
         append_entry_bytes(expected, offset);
-    return bytes == expected ? 1 : 0;
+    return bytes == expected && data_reads_back() ? 1 : 0;
+}
+
+int VolumeAppender::data_reads_back() const
+{
+    std::ifstream data(m_data_name.c_str(), std::ios::in | std::ios::binary);
+    if (!data.is_open() || !data.seekg(static_cast<std::streamoff>(m_start)))
+        return 0;
+    std::vector<char> block(kReadBack);
+    uint64_t hash = kHashStart;
+    for (uint64_t left = m_end - m_start; left > 0;) {
+        const size_t n = static_cast<size_t>(left < kReadBack ? left : kReadBack);
+        if (!data.read(block.data(), static_cast<std::streamsize>(n)))
+            return 0;
+        hash = add_to_hash(hash, block.data(), n);
+        left -= n;
+    }
+    return hash == m_hash ? 1 : 0;
 }

@@ -39,9 +39,9 @@ public:
     // it ended at open, so nothing of the run is left; 1 when it did.
     int roll_back();
     // Checks what commit wrote, as it now stands on disk: 1 when the data
-    // file ends exactly where the last record appended ends and the index
-    // ends with exactly their entries. (Reading the records back would only
-    // read the system's cache: every write was already checked.)
+    // file ends exactly where the last record appended ends, its new bytes
+    // read back as written (compared by a hash), and the index ends with
+    // exactly their entries.
     int verify();
 
     uint32_t appended() const { return static_cast<uint32_t>(m_offsets.size()); }
@@ -50,6 +50,7 @@ public:
 
 private:
     int flush_pending();
+    int data_reads_back() const;
     int take(size_t before);
 
     zstring m_data_name;
@@ -60,6 +61,7 @@ private:
     uint64_t m_start;      // where the data file ended at open
     uint64_t m_end;        // where the next record goes
     uint64_t m_index_end;  // the index's whole entries once committed
+    uint64_t m_hash;       // of every record byte written
     bool m_failed;
     unsigned long m_error;
 };

@@ -17,6 +17,8 @@
 #define ORV_CMD_CUT 102          // &Quote > Cu&t; Ctrl+X
 #define ORV_CMD_ALARMS 111       // &Alarms; tool button "Schedule Event"
 #define ORV_CMD_PACK_VOLUME 114  // Pac&k Volume
+#define ORV_CMD_FIND 115         // &Find...; Ctrl+F
+#define ORV_CMD_FIND_AGAIN 116   // Find &Again; F3
 
 // Help menu
 #define ORV_CMD_HELP 107   // &Help; F1
@@ -40,6 +42,10 @@
 #define ORV_EDIT_CATEGORY 101
 #define ORV_EDIT_TEXT 105
 #define ORV_EDIT_HELP 9
+
+// Find, template "FIND"
+#define ORV_FIND_TEXT 101
+#define ORV_FIND_MATCH_CASE 102
 
 // The user's guide, template "USERS_GUIDE"
 #define ORV_GUIDE_TEXT 101
@@ -82,6 +88,7 @@
 #define ORV_BMP_WEB_PAGE "IDR_WEBPAGE"
 #define ORV_BMP_SCHEDULE_SET "IDR_ALARM_SET"  // the Schedule Event button while an alarm is set
 #define ORV_DLG_USERS_GUIDE "USERS_GUIDE"     // Help where no help file is installed
+#define ORV_DLG_FIND "FIND"
 #define ORV_RES_USERS_GUIDE "USERS_GUIDE_TEXT"  // its text, docs/users-guide.txt
 
 // ---------------------------------------------------------------------------

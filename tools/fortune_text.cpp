@@ -55,46 +55,65 @@ size_t line_of_zero_byte(const std::string& bytes)
     return line;
 }
 
-std::string fortune_entry(const std::string& text, bool crlf)
+void append_fortune_entry(std::string& out, std::string_view text, bool crlf)
+{
+    if (crlf) {
+        out.append(text.data(), text.size());
+    } else {
+        // Whole runs between the CRs, not a byte at a time: exports are large.
+        size_t from = 0;
+        for (size_t cr = text.find('\r'); cr != std::string_view::npos; cr = text.find('\r', cr + 1)) {
+            if (cr + 1 < text.size() && text[cr + 1] == '\n') {
+                out.append(text.data() + from, cr - from);
+                from = cr + 1;
+            }
+        }
+        out.append(text.data() + from, text.size() - from);
+    }
+    out += crlf ? "\r\n" : "\n";
+}
+
+std::string fortune_entry(std::string_view text, bool crlf)
 {
     std::string out;
     out.reserve(text.size() + 2);
-    if (crlf) {
-        out = text;
-    } else {
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                continue;
-            out += text[i];
-        }
-    }
-    out += crlf ? "\r\n" : "\n";
+    append_fortune_entry(out, text, crlf);
     return out;
 }
+
+namespace {
+
+// Entries gather up to this many bytes before they go to the stream.
+const size_t kPendingSize = 1 << 16;
+
+}  // namespace
 
 FortuneWriter::FortuneWriter(std::ostream& out, const FortuneStyle& style)
     : m_out(out), m_style(style), m_written(0)
 {
 }
 
-void FortuneWriter::write(const std::string& text)
+void FortuneWriter::write(std::string_view text)
 {
     // The "%" line before this entry is written only now, so the last
     // entry's can still be left off.
     if (m_written > 0)
-        write_delimiter();
-    const std::string entry = fortune_entry(text, m_style.crlf);
-    m_out.write(entry.data(), static_cast<std::streamsize>(entry.size()));
+        m_pending += m_style.crlf ? "%\r\n" : "%\n";
+    append_fortune_entry(m_pending, text, m_style.crlf);
     ++m_written;
+    if (m_pending.size() >= kPendingSize)
+        flush();
 }
 
 void FortuneWriter::finish()
 {
     if (m_written > 0 && m_style.final_delimiter)
-        write_delimiter();
+        m_pending += m_style.crlf ? "%\r\n" : "%\n";
+    flush();
 }
 
-void FortuneWriter::write_delimiter()
+void FortuneWriter::flush()
 {
-    m_out << kDelimiter << (m_style.crlf ? "\r\n" : "\n");
+    m_out.write(m_pending.data(), static_cast<std::streamsize>(m_pending.size()));
+    m_pending.clear();
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 // Quote collections in the plain-text "fortune" form that strfile and
 // fortune read: entries separated by lines holding only "%". Item texts keep
@@ -44,24 +45,28 @@ struct FortuneStyle {
 // Writes item texts in the fortune form: each text, with its CR LF line
 // breaks as LF unless the style keeps them, then a line end, with a "%"
 // line between entries (and after the last, unless the style leaves it off).
+// The entries reach the stream in large pieces; finish writes the last.
 class FortuneWriter {
 public:
     // The stream is not owned.
     FortuneWriter(std::ostream& out, const FortuneStyle& style);
 
-    void write(const std::string& text);
-    // Ends the last entry; call once, after the last write.
+    void write(std::string_view text);
+    // Ends the last entry and hands everything to the stream; call once,
+    // after the last write.
     void finish();
 
     size_t written() const { return m_written; }
 
 private:
-    void write_delimiter();
+    void flush();
 
     std::ostream& m_out;
     FortuneStyle m_style;
     size_t m_written;
+    std::string m_pending;
 };
 
-// A text as write puts it: CR LF as LF unless crlf, then one line end.
-std::string fortune_entry(const std::string& text, bool crlf);
+// Appends a text as write puts it: CR LF as LF unless crlf, then one line end.
+void append_fortune_entry(std::string& out, std::string_view text, bool crlf);
+std::string fortune_entry(std::string_view text, bool crlf);

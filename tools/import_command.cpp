@@ -14,6 +14,7 @@
 #include "tools/command_line.h"
 #include "tools/fortune_text.h"
 #include "tools/progress_bar.h"
+#include "tools/tool_text.h"
 
 namespace {
 
@@ -22,15 +23,45 @@ const uint64_t kProgressFrom = 1 << 20;
 const char kDeletedMark = '\x07';
 const char kNoneAdded[] = "; none of the items was added";
 
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+
 struct InputFile {
     std::string name;
     std::string bytes;
+    bool utf8;  // else the code page's bytes
 };
 
 struct ImportCounts {
     uint32_t items = 0;
+    uint32_t in_utf8 = 0;  // items the code page cannot keep
     size_t empty_entries = 0;
 };
+
+// A file that is valid UTF-8 is read as UTF-8, without the byte-order mark
+// it may start with; any other file holds the code page's bytes.
+void judge_encoding(InputFile& input)
+{
+    const bool marked = input.bytes.compare(0, 3, kByteOrderMark) == 0;
+    input.utf8 = StoredText::is_valid_utf8(input.bytes);
+    if (marked && input.utf8)
+        input.bytes.erase(0, 3);
+}
+
+// One entry's text as the volume keeps it. An entry of a code-page file is
+// kept as its bytes stand, unless the rule would read those bytes as UTF-8.
+StoredText::Result store_entry(const StoredText& rule, const InputFile& input,
+                               const std::string& text, std::string& stored)
+{
+    if (input.utf8)
+        return rule.from_utf8(text, stored);
+    if (StoredText::form_of(text) == StoredText::kCodePage) {
+        stored = text;
+        return StoredText::kStoredInCodePage;
+    }
+    std::u32string characters;
+    rule.page().decode(text.data(), text.size(), characters);
+    return rule.from_unicode(characters, stored);
+}
 
 // Reads every input before the volume is touched, so that a missing or
 // unusable file changes nothing.
@@ -39,7 +70,7 @@ int read_inputs(const ToolVolume& volume, const std::vector<std::string>& names,
 {
     total = 0;
     for (const std::string& name : names) {
-        InputFile input{name, std::string()};
+        InputFile input{name, std::string(), true};
         if (!FilePath::FileExists(name.c_str()))
             return volume.fail_missing(zstring(name.c_str()), name);
         if (!read_whole_file(name, input.bytes))
@@ -47,6 +78,7 @@ int read_inputs(const ToolVolume& volume, const std::vector<std::string>& names,
         if (const size_t line = line_of_zero_byte(input.bytes))
             return volume.fail(name, "line " + std::to_string(line) +
                                          " holds a zero byte, which no quote text can hold");
+        judge_encoding(input);
         total += input.bytes.size();
         inputs.push_back(std::move(input));
     }
@@ -78,17 +110,25 @@ int check_target(ToolVolume& volume)
 }
 
 int append_inputs(VolumeAppender& appender, const std::vector<InputFile>& inputs,
-                  const zstring& category, ProgressBar& bar, ImportCounts& counts)
+                  const zstring& category, const StoredText& rule, ProgressBar& bar,
+                  ImportCounts& counts)
 {
     uint64_t done = 0;
     QuoteEntry item;
     item.set_quote_number(0);
     item.set_classification(category);
     std::string text;
+    std::string stored;
     for (const InputFile& input : inputs) {
         FortuneReader reader(input.bytes);
         while (reader.next(text)) {
-            item.set_text(zstring(text.c_str()));
+            // No zero byte came in (read_inputs refuses it), so every entry
+            // is a text the rule can store.
+            const StoredText::Result result = store_entry(rule, input, text, stored);
+            if (result == StoredText::kNotText)
+                return 0;
+            counts.in_utf8 += result == StoredText::kStoredAsUtf8 ? 1 : 0;
+            item.set_text(zstring(stored.c_str()));
             if (!appender.append(item))
                 return 0;
             ++counts.items;
@@ -101,7 +141,7 @@ int append_inputs(VolumeAppender& appender, const std::vector<InputFile>& inputs
 }
 
 void print_import(const ToolVolume& volume, const ImportCounts& counts, size_t files,
-                  uint32_t total_items, std::ostream& out)
+                  uint32_t total_items, unsigned code_page, std::ostream& out)
 {
     out << "orvvol: imported " << counts.items << " items from " << files
         << (files == 1 ? " file" : " files") << " into " << volume.shown();
@@ -109,6 +149,8 @@ void print_import(const ToolVolume& volume, const ImportCounts& counts, size_t f
         out << " (items " << total_items - counts.items << " to " << total_items - 1 << ")";
     if (counts.empty_entries > 0)
         out << "; " << counts.empty_entries << " empty entries skipped";
+    if (counts.in_utf8 > 0)
+        out << "; " << counts.in_utf8 << " stored as UTF-8 (not as code page " << code_page << ")";
     out << '\n';
 }
 
@@ -123,12 +165,23 @@ int run_import(const CommandLine& line, ToolStreams& io)
                   "items) or hold a zero byte\n";
         return kToolBadCommand;
     }
+    ToolText text;
+    if (!text.parse(line, io.err))
+        return kToolBadCommand;
     ToolVolume volume(line.operands()[0], io.err);
     std::vector<InputFile> inputs;
     uint64_t total = 0;
+    // The category is kept by the same rule as the texts.
+    std::string stored_category;
+    text.rule().from_utf8(text.argument(category), stored_category);
     const std::vector<std::string> names(line.operands().begin() + 1, line.operands().end());
     if (!volume.resolve() || !read_inputs(volume, names, inputs, total) || !check_target(volume))
         return kToolFailed;
+    for (const InputFile& input : inputs) {
+        if (!input.utf8)
+            io.err << "orvvol: note: " << input.name << " is not UTF-8; its bytes are taken as code page "
+                   << text.code_page() << '\n';
+    }
     const bool made_here = FilePath::FileMissing(volume.data_name().c_str()) != 0;
     QuoteDatabaseV2 db(volume.data_name());
     if (!db.bound() || !db.header_valid()) {
@@ -149,15 +202,16 @@ int run_import(const CommandLine& line, ToolStreams& io)
     ProgressBar bar(io.err, total, io.progress && total >= kProgressFrom);
     ImportCounts counts;
     const int written = appender.open(db.file_name(), db.index_name()) &&
-                        append_inputs(appender, inputs, zstring(category.c_str()), bar, counts) &&
+                        append_inputs(appender, inputs, zstring(stored_category.c_str()), text.rule(),
+                                      bar, counts) &&
                         appender.commit();
     bar.finish();
     if (!written) {
         // Nothing of this run may stay to block the next one.
+        // The data file is closed first: Windows deletes no open file.
+        appender.roll_back();
         if (made_here)
             db.erase_files();
-        else
-            appender.roll_back();
         volume.fail(volume.shown(), std::string(OutputFile::IsDiskFull(appender.error()) ? "the disk is full"
                                                                      : "a write failed") +
                                         kNoneAdded);
@@ -167,6 +221,6 @@ int run_import(const CommandLine& line, ToolStreams& io)
     if (!appender.verify())
         volume.fail(volume.shown(), "warning: the items were added, but reading the files back "
                                     "found them different (orvvol check tells more)");
-    print_import(volume, counts, inputs.size(), db.count(), io.out);
+    print_import(volume, counts, inputs.size(), db.count(), text.code_page(), io.out);
     return kToolDone;
 }

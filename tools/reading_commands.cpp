@@ -12,6 +12,7 @@
 #include "db/volume_reader.h"
 #include "tools/command_line.h"
 #include "tools/fortune_text.h"
+#include "tools/tool_text.h"
 
 namespace {
 
@@ -19,23 +20,9 @@ namespace {
 // a volume of mostly deleted items still gives every live item its chance.
 const int kRandomTries = 64;
 
-enum ItemState { kLive, kDeleted, kErased, kUnreadable };
-
-ItemState read_live_item(VolumeReader& reader, uint32_t n, StoredQuote& item, uint32_t& offset)
+void write_item(std::ostream& out, const StoredQuote& item, ToolText& text, bool crlf)
 {
-    if (!reader.read_entry(n, offset))
-        return kUnreadable;
-    if (offset == QuoteIndexFile::kErased)
-        return kErased;
-    uint64_t size = 0;
-    if (!reader.read_record_at(offset, item, size))
-        return kUnreadable;
-    return item.is_deleted() ? kDeleted : kLive;
-}
-
-void write_item(std::ostream& out, const StoredQuote& item, bool crlf)
-{
-    out << fortune_entry(item.text().c_str(), crlf);
+    out << fortune_entry(text.output(item.text()), crlf);
 }
 
 // A decimal item number that fits 32 bits, and nothing else.
@@ -80,17 +67,13 @@ int pick_live_item(VolumeReader& reader, std::mt19937_64& generator, StoredQuote
     return live > 0 && read_live_item(reader, picked, item, offset) == kLive;
 }
 
-int open_volume(ToolVolume& volume, VolumeReader& reader)
-{
-    return volume.resolve() && volume.open_for_reading(reader);
-}
-
 struct ExportCounts {
     size_t written = 0;
     size_t unreadable = 0;
 };
 
-ExportCounts export_items(VolumeReader& reader, std::ostream& out, const FortuneStyle& style)
+ExportCounts export_items(VolumeReader& reader, std::ostream& out, const FortuneStyle& style,
+                          ToolText& text)
 {
     ExportCounts counts;
     FortuneWriter writer(out, style);
@@ -99,7 +82,7 @@ ExportCounts export_items(VolumeReader& reader, std::ostream& out, const Fortune
     for (uint32_t n = 0; n < reader.count(); ++n) {
         const ItemState state = read_live_item(reader, n, item, offset);
         if (state == kLive)
-            writer.write(item.text().c_str());
+            writer.write(text.output(item.text()));
         counts.unreadable += state == kUnreadable ? 1 : 0;
     }
     writer.finish();
@@ -110,7 +93,8 @@ ExportCounts export_items(VolumeReader& reader, std::ostream& out, const Fortune
 // Export into a file rather than standard output; the file is removed again
 // when it could not be written whole.
 int export_to_file(ToolVolume& volume, VolumeReader& reader, const std::string& name,
-                   const FortuneStyle& style, ToolStreams& io, ExportCounts& counts)
+                   const FortuneStyle& style, ToolText& text, ToolStreams& io,
+                   ExportCounts& counts)
 {
     const zstring target(name.c_str());
     if (FilePath::SameFile(target, volume.data_name()) ||
@@ -119,7 +103,7 @@ int export_to_file(ToolVolume& volume, VolumeReader& reader, const std::string& 
     std::ofstream out(name, std::ios::out | std::ios::binary | std::ios::trunc);
     if (!out.is_open())
         return volume.fail(name, "cannot be written");
-    counts = export_items(reader, out, style);
+    counts = export_items(reader, out, style, text);
     out.close();
     if (out.fail()) {
         std::remove(name.c_str());
@@ -130,6 +114,23 @@ int export_to_file(ToolVolume& volume, VolumeReader& reader, const std::string& 
 }
 
 }  // namespace
+
+ItemState read_live_item(VolumeReader& reader, uint32_t n, StoredQuote& item, uint32_t& offset)
+{
+    if (!reader.read_entry(n, offset))
+        return kUnreadable;
+    if (offset == QuoteIndexFile::kErased)
+        return kErased;
+    uint64_t size = 0;
+    if (!reader.read_record_at(offset, item, size))
+        return kUnreadable;
+    return item.is_deleted() ? kDeleted : kLive;
+}
+
+int open_volume(ToolVolume& volume, VolumeReader& reader)
+{
+    return volume.resolve() && volume.open_for_reading(reader);
+}
 
 int run_count(const CommandLine& line, ToolStreams& io)
 {
@@ -148,6 +149,9 @@ int run_show(const CommandLine& line, ToolStreams& io)
         io.err << "orvvol: show: \"" << line.operands()[1] << "\" is not an item number\n";
         return kToolBadCommand;
     }
+    ToolText text;
+    if (!text.parse(line, io.err))
+        return kToolBadCommand;
     ToolVolume volume(line.operands()[0], io.err);
     VolumeReader reader;
     if (!open_volume(volume, reader))
@@ -164,12 +168,15 @@ int run_show(const CommandLine& line, ToolStreams& io)
         volume.fail(volume.shown(), "item " + std::to_string(n) + " " + why_not_shown(state, offset));
         return kToolFailed;
     }
-    write_item(io.out, item, line.has("--crlf"));
+    write_item(io.out, item, text, line.has("--crlf"));
     return kToolDone;
 }
 
 int run_random(const CommandLine& line, ToolStreams& io)
 {
+    ToolText text;
+    if (!text.parse(line, io.err))
+        return kToolBadCommand;
     ToolVolume volume(line.operands()[0], io.err);
     VolumeReader reader;
     if (!open_volume(volume, reader))
@@ -183,7 +190,7 @@ int run_random(const CommandLine& line, ToolStreams& io)
         std::uniform_int_distribution<uint32_t> any_entry(0, reader.count() - 1);
         for (int i = 0; i < kRandomTries; ++i) {
             if (read_live_item(reader, any_entry(generator), item, offset) == kLive) {
-                write_item(io.out, item, line.has("--crlf"));
+                write_item(io.out, item, text, line.has("--crlf"));
                 return kToolDone;
             }
         }
@@ -192,12 +199,15 @@ int run_random(const CommandLine& line, ToolStreams& io)
         volume.fail(volume.shown(), "holds no live item");
         return kToolFailed;
     }
-    write_item(io.out, item, line.has("--crlf"));
+    write_item(io.out, item, text, line.has("--crlf"));
     return kToolDone;
 }
 
 int run_export(const CommandLine& line, ToolStreams& io)
 {
+    ToolText text;
+    if (!text.parse(line, io.err))
+        return kToolBadCommand;
     ToolVolume volume(line.operands()[0], io.err);
     VolumeReader reader;
     if (!open_volume(volume, reader))
@@ -207,10 +217,10 @@ int run_export(const CommandLine& line, ToolStreams& io)
     style.final_delimiter = !line.has("--no-final-delimiter");
     ExportCounts counts;
     if (line.operands().size() > 1) {
-        if (!export_to_file(volume, reader, line.operands()[1], style, io, counts))
+        if (!export_to_file(volume, reader, line.operands()[1], style, text, io, counts))
             return kToolFailed;
     } else {
-        counts = export_items(reader, io.out, style);
+        counts = export_items(reader, io.out, style, text);
         io.out.flush();
         if (!io.out) {
             io.err << "orvvol: standard output: write failed\n";

@@ -7,6 +7,7 @@
 #include "tools/progress_bar.h"
 #include "tools/reading_commands.h"
 #include "tools/repair_commands.h"
+#include "tools/search_command.h"
 #include "tools/tool_volume.h"
 
 namespace {
@@ -21,11 +22,15 @@ struct Verb {
 const std::vector<Verb>& verbs()
 {
     static const std::vector<Verb> table = {
-        {{"import", 2, kAny, {}, {"--category"}}, run_import},
-        {{"export", 1, 2, {"--crlf", "--no-final-delimiter"}, {}}, run_export},
+        {{"import", 2, kAny, {}, {"--category", "--codepage"}}, run_import},
+        {{"export", 1, 2, {"--crlf", "--no-final-delimiter"}, {"--codepage", "--encoding"}},
+         run_export},
         {{"count", 1, 1, {}, {}}, run_count},
-        {{"show", 2, 2, {"--crlf"}, {}}, run_show},
-        {{"random", 1, 1, {"--crlf"}, {}}, run_random},
+        {{"show", 2, 2, {"--crlf"}, {"--codepage", "--encoding"}}, run_show},
+        {{"random", 1, 1, {"--crlf"}, {"--codepage", "--encoding"}}, run_random},
+        {{"search", 2, 2, {"--regex", "--count", "--crlf", "--no-final-delimiter"},
+          {"--codepage", "--encoding"}},
+         run_search},
         {{"check", 1, 1, {}, {}}, run_check},
         {{"recover", 1, 1, {}, {}}, run_recover},
         {{"pack", 1, 1, {}, {}}, run_pack},
@@ -38,21 +43,29 @@ const char kHelp[] =
     "Works on an Orvalis quote volume: its data file VOLUME (e.g. Volume01.STD) and\n"
     "its index file (the same name up to the last dot, then .idx).\n"
     "\n"
-    "  import VOLUME FILE... [--category TEXT]\n"
+    "  import VOLUME FILE... [--category TEXT] [--codepage N]\n"
     "      Appends every entry of the fortune-form text files (entries separated by\n"
     "      lines holding only \"%\") as items, in order, with the category TEXT\n"
     "      (default <NONE>). Creates the volume when it does not exist. Empty entries\n"
-    "      are skipped. Either all entries are added or none is.\n"
-    "  export VOLUME [FILE] [--crlf] [--no-final-delimiter]\n"
+    "      are skipped. Either all entries are added or none is. A file that is\n"
+    "      valid UTF-8 is read as UTF-8 (a byte-order mark is skipped); any other\n"
+    "      file holds bytes of the code page.\n"
+    "  export VOLUME [FILE] [--crlf] [--no-final-delimiter] [TEXT OPTIONS]\n"
     "      Writes every live item's text, each followed by a \"%\" line, to FILE or\n"
     "      standard output, with LF line ends (CR LF with --crlf). Deleted, erased\n"
     "      and unreadable entries are left out. --no-final-delimiter leaves the \"%\"\n"
     "      line after the last entry off.\n"
     "  count VOLUME          The number of entries of the index.\n"
-    "  show VOLUME N [--crlf]\n"
+    "  show VOLUME N [--crlf] [TEXT OPTIONS]\n"
     "                        The text of item N (numbered from 0).\n"
-    "  random VOLUME [--crlf]\n"
+    "  random VOLUME [--crlf] [TEXT OPTIONS]\n"
     "                        The text of a live item picked at random.\n"
+    "  search VOLUME TEXT [--regex] [--count] [--crlf] [--no-final-delimiter]\n"
+    "         [TEXT OPTIONS]\n"
+    "      Writes every live item whose text holds TEXT, without regard to case\n"
+    "      (ASCII, Latin, Greek and Cyrillic letters), as export writes items.\n"
+    "      --regex takes TEXT as an ECMAScript regular expression; --count writes\n"
+    "      only the number of items found.\n"
     "  check VOLUME          Checks the header, the index and every record it\n"
     "                        reaches, and reports the dead space pack would free.\n"
     "  recover VOLUME        Rebuilds the index from a scan of the data file into a\n"
@@ -66,6 +79,14 @@ const char kHelp[] =
     "  pack VOLUME           Rewrites the volume with its live items only; the\n"
     "                        volume as it was becomes VOLUME.bak.STD.\n"
     "  help, --help          This text.\n"
+    "\n"
+    "Text options: --codepage N, the code page of the volume's texts (default 1252,\n"
+    "Windows-1252; 28591 is ISO-8859-1, and on Windows any code page of one or two\n"
+    "bytes a character). A text is stored in the code page when all its characters\n"
+    "are there, else as UTF-8; a stored text that is valid UTF-8 with a byte of\n"
+    "0x80 or above is read as UTF-8, any other as the code page. --encoding utf8\n"
+    "(the default) writes texts as UTF-8; --encoding stored, or cpN, writes the\n"
+    "stored bytes as they are (cpN also sets the code page to N).\n"
     "\n"
     "Only import, recover and pack write files; the other commands never create or\n"
     "change one.\n"

@@ -1,6 +1,7 @@
 // Re-wraps arbitrary text at widths from 1 to 100 and checks what the
 // re-wrap promises: it ends, it changes only spaces, CRs and LFs, and no
-// line runs past W + 2 bytes before its trailing white space.
+// line runs past W + 2 characters before its trailing white space (texts
+// are UTF-8: a byte that continues a character takes no column).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,7 @@ std::string WithoutLineBreaksAndSpaces(std::string text)
     return text;
 }
 
-// The longest line, counted up to its last byte that is not white space.
+// The longest line in characters, up to its last byte that is not white space.
 size_t LongestLine(const std::string& text)
 {
     size_t longest = 0, start = 0;
@@ -31,7 +32,18 @@ size_t LongestLine(const std::string& text)
         size_t last = end;
         while (last > start && std::strchr(" \t\r", text[last - 1]))
             --last;
-        longest = std::max(longest, last - start);
+        size_t characters = 0;
+        int expected = 0;  // continuation bytes still due after a lead byte
+        for (size_t i = start; i < last; ++i) {
+            const unsigned char byte = static_cast<unsigned char>(text[i]);
+            if (expected > 0 && (byte & 0xC0) == 0x80) {
+                --expected;
+                continue;
+            }
+            expected = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+            ++characters;
+        }
+        longest = std::max(longest, characters);
         start = end + 1;
     }
     return longest;
