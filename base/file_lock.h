@@ -1,9 +1,13 @@
 #pragma once
 
+#include <string>
+
 // A lock that programs take on a small file of their own: shared by any
 // number of readers, or held by one writer alone. Two holders conflict
 // whether they are two processes, or two objects in one process. The lock
-// goes when the object is destroyed, or with the process.
+// goes on Unlock, when the object is destroyed, or with the process. The
+// lock file stays open between locks of the same file, so that taking the
+// lock again costs no open.
 class FileLock {
 public:
     enum Result {
@@ -21,9 +25,14 @@ public:
     // up to wait_ms milliseconds while someone else holds it.
     Result Lock(const char* path, bool exclusive, unsigned wait_ms);
     void Unlock();
-    bool Held() const;
+    bool Held() const { return m_held; }
 
 private:
+    void Close();
+
+    std::string m_path;  // the lock file open, if any
+    bool m_held;
+    bool m_writable;
 #ifdef _WIN32
     void* m_handle;
 #else

@@ -12,10 +12,10 @@ namespace {
 
 const unsigned kRetryMs = 5;
 
-bool try_lock(int fd, bool exclusive)
+bool set_lock(int fd, short type)
 {
     struct flock range = {};
-    range.l_type = exclusive ? F_WRLCK : F_RDLCK;
+    range.l_type = type;
     range.l_whence = SEEK_SET;
     return fcntl(fd, F_OFD_SETLK, &range) == 0;
 }
@@ -28,36 +28,49 @@ void sleep_ms(unsigned ms)
 
 }  // namespace
 
-FileLock::FileLock() : m_fd(-1) {}
+FileLock::FileLock() : m_held(false), m_writable(false), m_fd(-1) {}
 
 FileLock::~FileLock()
 {
-    Unlock();
+    Close();
 }
 
-bool FileLock::Held() const
+void FileLock::Close()
 {
-    return m_fd >= 0;
+    if (m_fd >= 0)
+        close(m_fd);  // closing the description releases its lock
+    m_fd = -1;
+    m_held = false;
+    m_path.clear();
 }
 
 FileLock::Result FileLock::Lock(const char* path, bool exclusive, unsigned wait_ms)
 {
     Unlock();
-    int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
-    // A reader in a folder it may not write to locks a lock file that is
-    // already there for reading only.
-    if (fd < 0 && !exclusive)
-        fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return kNoLockFile;
+    // A file opened for reading only cannot be locked alone.
+    if (m_fd < 0 || m_path != path || (exclusive && !m_writable)) {
+        Close();
+        m_writable = true;
+        m_fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+        // A reader in a folder it may not write to locks a lock file that
+        // is already there for reading only.
+        if (m_fd < 0 && !exclusive) {
+            m_writable = false;
+            m_fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        }
+        if (m_fd < 0)
+            return kNoLockFile;
+        m_path = path;
+    }
     for (unsigned waited = 0;; waited += kRetryMs) {
-        if (try_lock(fd, exclusive)) {
-            m_fd = fd;
+        if (set_lock(m_fd, exclusive ? F_WRLCK : F_RDLCK)) {
+            m_held = true;
             return kLocked;
         }
         const bool held_elsewhere = errno == EAGAIN || errno == EACCES || errno == EINTR;
         if (!held_elsewhere || waited >= wait_ms) {
-            close(fd);
+            if (!held_elsewhere)
+                Close();
             return held_elsewhere ? kBusy : kNoLockFile;
         }
         sleep_ms(kRetryMs);
@@ -66,7 +79,7 @@ FileLock::Result FileLock::Lock(const char* path, bool exclusive, unsigned wait_
 
 void FileLock::Unlock()
 {
-    if (m_fd >= 0)
-        close(m_fd);  // closing the description releases its lock
-    m_fd = -1;
+    if (m_held)
+        set_lock(m_fd, F_UNLCK);
+    m_held = false;
 }

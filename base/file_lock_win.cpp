@@ -23,41 +23,54 @@ HANDLE open_lock_file(const char* path, DWORD access)
 
 }  // namespace
 
-FileLock::FileLock() : m_handle(INVALID_HANDLE_VALUE) {}
+FileLock::FileLock() : m_held(false), m_writable(false), m_handle(INVALID_HANDLE_VALUE) {}
 
 FileLock::~FileLock()
 {
-    Unlock();
+    Close();
 }
 
-bool FileLock::Held() const
+void FileLock::Close()
 {
-    return m_handle != INVALID_HANDLE_VALUE;
+    if (m_handle != INVALID_HANDLE_VALUE)
+        CloseHandle(static_cast<HANDLE>(m_handle));  // closing the handle releases its lock
+    m_handle = INVALID_HANDLE_VALUE;
+    m_held = false;
+    m_path.clear();
 }
 
 FileLock::Result FileLock::Lock(const char* path, bool exclusive, unsigned wait_ms)
 {
     Unlock();
-    HANDLE file = open_lock_file(path, GENERIC_READ | GENERIC_WRITE);
-    // A reader in a folder it may not write to locks a lock file that is
-    // already there for reading only.
-    if (file == INVALID_HANDLE_VALUE && !exclusive)
-        file = open_lock_file(path, GENERIC_READ);
-    if (file == INVALID_HANDLE_VALUE)
-        return kNoLockFile;
-    if (GetFileType(file) != FILE_TYPE_DISK) {
-        CloseHandle(file);
-        return kNoLockFile;
+    if (m_handle == INVALID_HANDLE_VALUE || m_path != path || (exclusive && !m_writable)) {
+        Close();
+        m_writable = true;
+        HANDLE file = open_lock_file(path, GENERIC_READ | GENERIC_WRITE);
+        // A reader in a folder it may not write to locks a lock file that
+        // is already there for reading only.
+        if (file == INVALID_HANDLE_VALUE && !exclusive) {
+            m_writable = false;
+            file = open_lock_file(path, GENERIC_READ);
+        }
+        if (file == INVALID_HANDLE_VALUE)
+            return kNoLockFile;
+        if (GetFileType(file) != FILE_TYPE_DISK) {
+            CloseHandle(file);
+            return kNoLockFile;
+        }
+        m_handle = file;
+        m_path = path;
     }
     for (unsigned waited = 0;; waited += kRetryMs) {
-        if (try_lock(file, exclusive)) {
-            m_handle = file;
+        if (try_lock(static_cast<HANDLE>(m_handle), exclusive)) {
+            m_held = true;
             return kLocked;
         }
         const DWORD error = GetLastError();
         const bool held_elsewhere = error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING;
         if (!held_elsewhere || waited >= wait_ms) {
-            CloseHandle(file);
+            if (!held_elsewhere)
+                Close();
             return held_elsewhere ? kBusy : kNoLockFile;
         }
         Sleep(kRetryMs);
@@ -66,7 +79,9 @@ FileLock::Result FileLock::Lock(const char* path, bool exclusive, unsigned wait_
 
 void FileLock::Unlock()
 {
-    if (m_handle != INVALID_HANDLE_VALUE)
-        CloseHandle(static_cast<HANDLE>(m_handle));  // closing the handle releases its lock
-    m_handle = INVALID_HANDLE_VALUE;
+    if (m_held) {
+        OVERLAPPED at = {};
+        UnlockFileEx(static_cast<HANDLE>(m_handle), 0, 1, 0, &at);
+    }
+    m_held = false;
 }
