@@ -1,16 +1,18 @@
 #!/bin/sh
 # Times orvvol as whole commands with hyperfine, beside the programs it is
 # held to: `orvvol import` of the Debian fortune collection against strfile
-# of the same files, and `orvvol random` on a million items against fortune
-# picking from a file of a million entries. Under Wine, the same orvvol
-# commands run beside the start of an empty console program.
+# of the same files, `orvvol random` on a million items against fortune
+# picking from a file of a million entries, and (natively) `orvvol search`
+# on the million items against grep over the same text exported to a file.
+# Under Wine, the same import and random commands run beside the start of
+# an empty console program.
 #
 #   bench/command_targets.sh native|win64|win32 [RUNS]
 #
 # Needs the Release builds of README.md (build/bench-native for native and
-# for making the million-item files, build/bench64 or build/bench32 for
-# Wine), hyperfine, strfile and fortune (packages hyperfine, fortune-mod,
-# fortunes). Scratch files go to $ORV_TARGETS (default /tmp/orvalis-targets),
+# for making the million-item files, or the build named by ORV_NATIVE_BUILD;
+# build/bench64 or build/bench32 for Wine), hyperfine, strfile and fortune
+# (packages hyperfine, fortune-mod, fortunes). Scratch files go to $ORV_TARGETS (default /tmp/orvalis-targets),
 # about 500 MB; each figure is the median of RUNS runs (default 20; five
 # times as many for the native random pick).
 set -eu
@@ -19,7 +21,8 @@ platform=${1:-}
 runs=${2:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=${ORV_TARGETS:-/tmp/orvalis-targets}
-native=$root/build/bench-native
+native=${ORV_NATIVE_BUILD:-$root/build/bench-native}
+case $native in /*) ;; *) native=$root/$native ;; esac
 fortunes=/usr/share/games/fortunes
 million=1000000
 
@@ -76,6 +79,18 @@ if [ "$platform" = native ]; then
     hyperfine --style basic -N --warmup 3 --runs $((runs * 5)) --export-json random.json \
         -n "fortune, 1M entries" "/usr/games/fortune $work/million" \
         -n "orvvol random, 1M items" "$orvvol random $work/million.STD"
+    # search against grep over the exported text. The output goes through a
+    # pipe: grep stops at the first match when it writes to /dev/null.
+    # grep -i in a UTF-8 locale folds as orvvol does; the C locale's ASCII
+    # folding is shown beside it.
+    "$orvvol" export million.STD million.exported >/dev/null
+    cmp -s million million.exported || { echo "export differs from the generated file" >&2; exit 1; }
+    word=courage
+    hyperfine --style basic -N --output=pipe --warmup 2 --runs "$runs" --export-json search.json \
+        -n "grep -c -F -i $word, C.UTF-8" "env LC_ALL=C.UTF-8 grep -c -F -i $word $work/million.exported" \
+        -n "grep -c -F -i $word, C locale" "env LC_ALL=C grep -c -F -i $word $work/million.exported" \
+        -n "orvvol search $word --count, 1M items" "$orvvol search $work/million.STD $word --count" \
+        -n "orvvol search $word (the items written)" "$orvvol search $work/million.STD $word"
 else
     exe=$build/tools/orvvol.exe
     export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -102,3 +117,7 @@ echo
 medians import.json
 echo
 medians random.json
+if [ "$platform" = native ]; then
+    echo
+    medians search.json
+fi

@@ -2,6 +2,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 #include <filesystem>
@@ -112,6 +115,100 @@ bool copy_pair(const std::string& from, const std::string& to)
 bool copy_pair_by_loop(const std::string& from, const std::string& to)
 {
     return copy_by_loop(from, to) && copy_by_loop(index_of(from), index_of(to));
+}
+
+#ifdef _WIN32
+const char kFlushCall[] = "FlushFileBuffers";
+
+namespace {
+
+bool copy_flushed(const std::string& from, const std::string& to)
+{
+    const HANDLE in = CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE out = CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool right = in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE;
+    std::vector<char> chunk(kCopyChunk);
+    DWORD got = 0, put = 0;
+    while (right && (right = ReadFile(in, chunk.data(), static_cast<DWORD>(chunk.size()), &got,
+                                      nullptr) != 0) &&
+           got > 0)
+        right = WriteFile(out, chunk.data(), got, &put, nullptr) && put == got;
+    right = right && FlushFileBuffers(out);
+    if (in != INVALID_HANDLE_VALUE)
+        CloseHandle(in);
+    if (out != INVALID_HANDLE_VALUE)
+        right = CloseHandle(out) && right;
+    return right;
+}
+
+}  // namespace
+#else
+const char kFlushCall[] = "fsync";
+
+namespace {
+
+bool copy_flushed(const std::string& from, const std::string& to)
+{
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    bool right = in >= 0 && out >= 0;
+    std::vector<char> chunk(kCopyChunk);
+    ssize_t got = 0;
+    while (right && (got = read(in, chunk.data(), chunk.size())) > 0)
+        right = write(out, chunk.data(), static_cast<size_t>(got)) == got;
+    right = right && got == 0 && fsync(out) == 0;
+    if (in >= 0)
+        close(in);
+    if (out >= 0)
+        right = close(out) == 0 && right;
+    return right;
+}
+
+}  // namespace
+#endif
+
+std::string lock_of(const std::string& data_name)
+{
+    return lock_file_name(zstring(data_name.c_str())).c_str();
+}
+
+#ifdef _WIN32
+const char kSharedLockCall[] = "CreateFileA + LockFileEx + CloseHandle";
+
+bool under_shared_lock(const std::string& lock_name, const std::function<bool()>& read)
+{
+    const HANDLE file = CreateFileA(lock_name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    OVERLAPPED at = {};
+    const bool right = LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) && read();
+    CloseHandle(file);
+    return right;
+}
+#else
+const char kSharedLockCall[] = "open + fcntl(F_OFD_SETLK) + close";
+
+bool under_shared_lock(const std::string& lock_name, const std::function<bool()>& read)
+{
+    const int fd = open(lock_name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct flock range = {};
+    range.l_type = F_RDLCK;
+    range.l_whence = SEEK_SET;
+    const bool right = fcntl(fd, F_OFD_SETLK, &range) == 0 && read();
+    close(fd);
+    return right;
+}
+#endif
+
+bool copy_pair_flushed(const std::string& from, const std::string& to)
+{
+    return copy_flushed(from, to) && copy_flushed(index_of(from), index_of(to));
 }
 
 bool same_pair(const std::string& a, const std::string& b)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,4 +42,16 @@ bool copy_pair(const std::string& from, const std::string& to);
 // The copy as a program without CopyFileA would make it: 64 KiB reads and
 // writes through the stream library.
 bool copy_pair_by_loop(const std::string& from, const std::string& to);
+// The least a durable copy must do: 64 KiB reads and writes through the
+// system's own calls, then each written file flushed to the disk before it
+// is closed (kFlushCall: FlushFileBuffers on Windows, fsync elsewhere).
+extern const char kFlushCall[];
+bool copy_pair_flushed(const std::string& from, const std::string& to);
 bool same_pair(const std::string& a, const std::string& b);
+
+// The lock file a volume's operations lock, beside its data file.
+std::string lock_of(const std::string& data_name);
+// The least a locked read must add: the lock file opened, locked shared
+// (kSharedLockCall) and closed again, with read called while it is held.
+extern const char kSharedLockCall[];
+bool under_shared_lock(const std::string& lock_name, const std::function<bool()>& read);

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building and testing Orvalis needs on a Debian machine.
+# Installs what building, testing, packaging and running Orvalis needs on a
+# Debian machine (zip and unzip for the package, scrot for a picture of the
+# virtual display scripts/run.sh starts).
 # Safe to run again: it installs only the packages that are missing.
 #
 # 32-bit Wine (wine32:i386) runs the i686 tests. When the i386 package index
@@ -14,6 +16,8 @@ packages=(
   googletest
   clang libclang-rt-14-dev
   fortune-mod fortunes-min fortunes
+  zip unzip
+  scrot
 )
 
 sudo_cmd=""

@@ -26,6 +26,11 @@ ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build/native --output-on-failure -j "$jobs" || status=1
 
+# The zip a Windows user downloads: built (Release, build/rel32), read, and
+# started from an unpacked folder in a fresh prefix (build/pkg-test).
+echo "== Windows package (scripts/package.sh, started in a fresh prefix)"
+xvfb-run -a tests/package/package_test.sh || status=1
+
 echo "== Windows x86_64 tests (wine64, Xvfb)"
 xvfb-run -a scripts/wine-tests.sh build/win64 || status=1
 
