@@ -133,10 +133,10 @@ private:
     zstring m_refused_volume;  // the volume the command line named, when refused
     std::string m_refusal;     // why, as the box says it
     zstring m_handed_over;     // a later start's command line, opened soon
-    int m_alarm_shown;         // -1 until the alarm button first shows the state
-    unsigned m_alarm_bitmaps[2];  // the button's bitmaps, unset and set
     int m_refusal_shown;
     int m_index_refused;       // the user kept a lost or damaged index as it is
+    int m_alarm_shown;         // -1 until the alarm button first shows the state
+    unsigned m_alarm_bitmaps[2];  // the button's bitmaps, unset and set
     std::unique_ptr<zstring> m_command_line;
     std::unique_ptr<ToolWindow> m_tool_bar;
     uint32_t m_tool_bar_state;

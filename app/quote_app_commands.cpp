@@ -182,7 +182,7 @@ int QuoteApp::EditItem()
     QuoteEntry edited;
     edited.copy_from(m_current);
     edited.set_position(m_current.position());
-    EntryEditor editor(&edited);
+    EntryEditor editor(&edited, &m_texts);
     editor.Run();
     if (editor.Cancelled())
         return 0;

@@ -68,11 +68,23 @@ bool give(UINT format, HGLOBAL block)
     return false;
 }
 
+// Another program may hold the clipboard open for a moment: a few tries
+// before giving up.
+bool open_clipboard(HWND owner)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (OpenClipboard(owner))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
 }  // namespace
 
 int ClipboardText::PutWideText(const std::wstring& text, const std::string& code_page_text)
 {
-    if (!OpenClipboard(m_owner))
+    if (!open_clipboard(m_owner))
         return 0;
     EmptyClipboard();
     const bool wide = give(CF_UNICODETEXT, make_wide_block(text));
@@ -83,7 +95,7 @@ int ClipboardText::PutWideText(const std::wstring& text, const std::string& code
 
 int ClipboardText::GetWideText(std::wstring& text)
 {
-    if (!OpenClipboard(m_owner))
+    if (!open_clipboard(m_owner))
         return 0;
     HANDLE block = GetClipboardData(CF_UNICODETEXT);
     const wchar_t* units = block ? static_cast<const wchar_t*>(GlobalLock(block)) : nullptr;
@@ -107,7 +119,7 @@ int ClipboardText::GetWideText(std::wstring& text)
 
 int ClipboardText::PutText(const char* text)
 {
-    if (!OpenClipboard(m_owner))
+    if (!open_clipboard(m_owner))
         return 0;
     EmptyClipboard();
     HGLOBAL block = make_text_block(text ? text : "");
@@ -124,7 +136,7 @@ int ClipboardText::PutText(const char* text)
 
 zstring* ClipboardText::GetText()
 {
-    if (!OpenClipboard(m_owner))
+    if (!open_clipboard(m_owner))
         return nullptr;
     zstring* text = nullptr;
     HANDLE block = GetClipboardData(CF_TEXT);

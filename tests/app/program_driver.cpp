@@ -1,8 +1,11 @@
 #include "program_driver.h"
 
 #include <fstream>
+#include <memory>
 #include <vector>
 
+#include "base/clipboard_text.h"
+#include "base/zstring.h"
 #include "db/quote_database.h"
 #include "tests/db/volume_test_support.h"
 
@@ -26,14 +29,19 @@ std::string TestFolder()
     return folder;
 }
 
+std::string ProgramFile()
+{
+    // This test runs from build\tests\app; the program is build\app.
+    std::string folder = TestFolder();
+    for (int i = 0; i < 2; ++i)
+        folder.resize(folder.find_last_of('\\'));
+    return folder + "\\app\\Orvalis.exe";
+}
+
 RunningProgram::RunningProgram(const std::string& folder, const std::string& arguments)
     : m_process()
 {
-    // This test runs from build\tests\app; the program is build\app.
-    std::string command = TestFolder();
-    for (int i = 0; i < 2; ++i)
-        command.resize(command.find_last_of('\\'));
-    command = "\"" + command + "\\app\\Orvalis.exe\" " + arguments;
+    const std::string command = "\"" + ProgramFile() + "\" " + arguments;
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     STARTUPINFOA startup = {};
@@ -115,6 +123,103 @@ void Command(HWND window, int command)
 void SetItemText(HWND dialog, int id, const std::string& text)
 {
     SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string ControlText(HWND control)
+{
+    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(
+        SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return text;
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    return ControlText(GetDlgItem(dialog, id));
+}
+
+std::vector<std::string> ChildTexts(HWND window)
+{
+    std::vector<std::string> texts;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(ControlText(child));
+    return texts;
+}
+
+HWND FocusIn(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                             : nullptr;
+}
+
+void Type(HWND window, const std::string& text)
+{
+    for (char c : text)
+        PostMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+bool PressKey(HWND window, WORD key, WORD modifier)
+{
+    SetForegroundWindow(window);
+    if (!WaitFor([&] { return GetForegroundWindow() == window; }, 3000))
+        return false;
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD code, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (modifier)
+        add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (modifier)
+        add(modifier, KEYEVENTF_KEYUP);
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
+}
+
+void Click(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT centre = {client.right / 2, client.bottom / 2};
+    POINT screen = centre;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    const LPARAM where = MAKELPARAM(centre.x, centre.y);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+}
+
+bool Responds(HWND window)
+{
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) != 0;
+}
+
+std::string TextOnClipboard()
+{
+    std::unique_ptr<zstring> text(ClipboardText().GetText());
+    return text ? text->c_str() : "";
+}
+
+bool PutTextOnClipboard(const std::string& text)
+{
+    return ClipboardText().PutText(text.c_str()) == 1;
+}
+
+std::string ClipboardTextAfter(DWORD since)
+{
+    if (!WaitFor([&] { return GetClipboardSequenceNumber() != since; }, 5000))
+        return "";
+    return TextOnClipboard();
 }
 
 std::string WindowsFile(const char* name)

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,37 @@ std::string WindowText(HWND window);
 bool Press(HWND dialog, int button);
 void Command(HWND window, int command);
 void SetItemText(HWND dialog, int id, const std::string& text);
+// A control's text, asked of the control itself: across processes
+// GetWindowText gives an edit control's first text, not what it holds.
+std::string ControlText(HWND control);
+std::string ControlText(HWND dialog, int id);
+// The texts of a window's child windows, in their order.
+std::vector<std::string> ChildTexts(HWND window);
+// The window that has the keyboard focus in window's thread, or null.
+HWND FocusIn(HWND window);
+// Characters typed into window, one WM_CHAR each.
+void Type(HWND window, const std::string& text);
+// Brings window to the front and presses key through the system's input,
+// with modifier (VK_CONTROL, or 0) held down; false when the window did not
+// come to the front or the input was refused.
+bool PressKey(HWND window, WORD key, WORD modifier = 0);
+// A left click in the middle of window: the pointer moved there, then the
+// button pressed and released.
+void Click(HWND window);
+// Whether window's thread answers a message within two seconds.
+bool Responds(HWND window);
+// The clipboard's text, "" when it holds none; true when text was put there.
+// Each opens the clipboard, which a program then cannot open until it is
+// closed again.
+std::string TextOnClipboard();
+bool PutTextOnClipboard(const std::string& text);
+// The clipboard's text once its content has changed since the sequence
+// number `since` (GetClipboardSequenceNumber), asked without opening it;
+// "" when it does not change within five seconds.
+std::string ClipboardTextAfter(DWORD since);
 std::string WindowsFile(const char* name);
+// build\app\Orvalis.exe.
+std::string ProgramFile();
 // This test's own folder (build\tests\app), where a run leaves what there
 // is to look at.
 std::string TestFolder();

@@ -132,3 +132,28 @@ TEST_F(TextProgramTest, CopyPutsBothFormsAndPasteStoresByTheRule)
     EXPECT_EQ("Caf\xe9 cr\xe8me \x97 new", texts[12]) << "every character fits Windows-1252";
     EXPECT_EQ(std::string(kGreekUtf8) + " new", texts[13]) << "stored as UTF-8";
 }
+
+TEST_F(TextProgramTest, TheEntryEditorShowsAndStoresEveryCharacter)
+{
+    RunningProgram program(m_folder.path());
+    ASSERT_TRUE(program.WaitForCaption("Item Number ", true));
+    Find(program, L"\xd83d\xde00");
+    ASSERT_TRUE(program.WaitForCaption("Item Number 11"));
+    PostMessageA(program.Main(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 30));
+    PostMessageA(program.Main(), WM_RBUTTONUP, 0, MAKELPARAM(30, 30));
+    HWND editor = program.WaitForDialog("Entry Editor");
+    ASSERT_TRUE(editor);
+    HWND text = GetDlgItem(editor, ORV_EDIT_TEXT);
+    auto shown = [&] {
+        wchar_t buffer[256] = L"";
+        SendMessageW(text, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer));
+        return std::wstring(buffer);
+    };
+    EXPECT_TRUE(WaitFor([&] { return shown() == kGreek; }, 3000));
+    SendMessageW(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\x03a9\x03bc\x03ad\x03b3\x03b1 caf\x00e9"));
+    ASSERT_TRUE(Press(editor, IDOK));
+    Sleep(300);
+    Close(program);
+    QuoteDatabaseV2 db;
+    EXPECT_EQ("\xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1 caf\xc3\xa9", item_texts(db)[11]);
+}
