@@ -6,11 +6,12 @@ const std::chrono::milliseconds kSendInterval(16);
 const DWORD kWindowWait = 5000;  // milliseconds
 // A search shorter than this shows no window.
 const std::chrono::milliseconds kSearchQuiet(500);
+const unsigned kClockEvery = 4096;
 
 }  // namespace
 
 ProgressQuoteDatabase::ProgressQuoteDatabase()
-    : m_busy(-1), m_thread(1, 0), m_pending(0), m_started(false), m_shown(false)
+    : m_busy(-1), m_thread(1, 0), m_pending(0), m_examined(0), m_started(false), m_shown(false)
 {
 }
 
@@ -55,6 +56,7 @@ int64_t ProgressQuoteDatabase::find_item(uint32_t after, ItemTest& test)
 {
     m_busy = 2;
     m_shown = false;
+    m_examined = 0;
     m_search_start = std::chrono::steady_clock::now();
     const int64_t found = QuoteDatabaseV2::find_item(after, test);
     if (m_shown) {
@@ -69,7 +71,8 @@ int64_t ProgressQuoteDatabase::find_item(uint32_t after, ItemTest& test)
 
 uint32_t ProgressQuoteDatabase::is_deleted(const QuoteItem& item)
 {
-    if (m_busy == 2 && !m_shown &&
+    // The clock is read once every few thousand items.
+    if (m_busy == 2 && !m_shown && ++m_examined % kClockEvery == 0 &&
         std::chrono::steady_clock::now() - m_search_start > kSearchQuiet)
         StartProgress();
     if (m_busy == 1 || (m_busy == 2 && m_shown)) {

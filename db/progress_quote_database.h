@@ -41,6 +41,7 @@ private:
     unsigned m_pending;
     std::chrono::steady_clock::time_point m_last_send;
     std::chrono::steady_clock::time_point m_search_start;
+    unsigned m_examined;  // items a search has looked at
     bool m_started;  // the progress thread was started
     bool m_shown;
 };
