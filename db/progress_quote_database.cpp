@@ -21,25 +21,33 @@ ProgressQuoteDatabase::~ProgressQuoteDatabase()
     m_progress.CloseFromItsThread();
 }
 
-void ProgressQuoteDatabase::StartProgress()
+// A copy waits for the window to be made; a search goes on meanwhile and
+// shows it once it is there.
+void ProgressQuoteDatabase::StartProgress(bool wait)
 {
     if (!m_started) {
         m_started = true;
         // Without the thread the work still runs, only unseen.
-        if (m_thread.Start(&m_progress))
+        if (m_thread.Start(&m_progress) && wait)
             m_thread.WaitForWindow(kWindowWait);
     }
+    ShowProgress();
+}
+
+void ProgressQuoteDatabase::ShowProgress()
+{
+    if (!m_progress.Handle())
+        return;
     m_progress.Reset();
     m_pending = 0;
     m_last_send = std::chrono::steady_clock::now();
-    if (m_progress.Handle())
-        ShowWindow(m_progress.Handle(), SW_SHOW);
+    ShowWindow(m_progress.Handle(), SW_SHOW);
     m_shown = true;
 }
 
 uint32_t ProgressQuoteDatabase::copy_to(const zstring& name)
 {
-    StartProgress();
+    StartProgress(true);
     m_busy = 1;
     if (current_index() != 0)
         select_index(0);
@@ -74,7 +82,7 @@ uint32_t ProgressQuoteDatabase::is_deleted(const QuoteItem& item)
     // The clock is read once every few thousand items.
     if (m_busy == 2 && !m_shown && ++m_examined % kClockEvery == 0 &&
         std::chrono::steady_clock::now() - m_search_start > kSearchQuiet)
-        StartProgress();
+        StartProgress(false);
     if (m_busy == 1 || (m_busy == 2 && m_shown)) {
         ++m_pending;
         SendSteps(false);

@@ -33,7 +33,8 @@ private:
     // Sends the steps counted since the last send: each send waits for a
     // repaint in the other thread, so they go about 60 times a second.
     void SendSteps(bool now);
-    void StartProgress();
+    void StartProgress(bool wait);
+    void ShowProgress();
 
     int32_t m_busy;
     ProgressWindow m_progress;
