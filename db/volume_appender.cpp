@@ -1,5 +1,6 @@
 #include "db/volume_appender.h"
 
+#include <cstring>
 #include <fstream>
 
 #include "base/file_path.h"
@@ -13,22 +14,51 @@ const size_t kWriteChunk = 1 << 20;
 const uint64_t kEntry = QuoteIndexFile::kEntrySize;
 const size_t kReadBack = 64 * 1024;
 
-// FNV-1a, 64 bits: enough to tell bytes that did not come back as written.
-uint64_t add_to_hash(uint64_t hash, const char* bytes, size_t size)
-{
-    for (size_t i = 0; i < size; ++i) {
-        hash ^= static_cast<unsigned char>(bytes[i]);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-const uint64_t kHashStart = 14695981039346656037ull;
-
 }  // namespace
 
+// Mixed eight bytes at a time, whatever pieces the bytes come in.
+void ByteHash::add(const char* bytes, size_t size)
+{
+    for (; size > 0 && m_held > 0; --size, ++bytes)
+        take_byte(*bytes);
+    for (; size >= 8; size -= 8, bytes += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes, 8);
+        mix(word);
+    }
+    for (; size > 0; --size, ++bytes)
+        take_byte(*bytes);
+}
+
+uint64_t ByteHash::value() const
+{
+    ByteHash last = *this;
+    while (last.m_held != 0)
+        last.take_byte('\0');
+    last.mix(m_held);
+    return last.m_hash;
+}
+
+// A word is gathered in memory order, as add reads whole ones.
+void ByteHash::take_byte(char byte)
+{
+    m_bytes[m_held] = byte;
+    if (++m_held == 8) {
+        uint64_t word;
+        std::memcpy(&word, m_bytes, 8);
+        mix(word);
+        m_held = 0;
+    }
+}
+
+void ByteHash::mix(uint64_t word)
+{
+    m_hash = (m_hash ^ word) * 0x9E3779B97F4A7C15ull;
+    m_hash ^= m_hash >> 29;
+}
+
 VolumeAppender::VolumeAppender()
-    : m_start(0), m_end(0), m_index_end(0), m_hash(kHashStart), m_failed(false), m_error(0)
+    : m_start(0), m_end(0), m_index_end(0), m_failed(false), m_error(0)
 {
 }
 
@@ -89,7 +119,7 @@ int VolumeAppender::take(size_t before)
 
 int VolumeAppender::flush_pending()
 {
-    m_hash = add_to_hash(m_hash, m_pending.data(), m_pending.size());
+    m_hash.add(m_pending.data(), m_pending.size());
     if (!m_data.Write(m_pending.data(), m_pending.size())) {
         m_failed = true;
         m_error = m_data.Error();
@@ -163,13 +193,13 @@ int VolumeAppender::data_reads_back() const
     if (!data.is_open() || !data.seekg(static_cast<std::streamoff>(m_start)))
         return 0;
     std::vector<char> block(kReadBack);
-    uint64_t hash = kHashStart;
+    ByteHash read_back;
     for (uint64_t left = m_end - m_start; left > 0;) {
         const size_t n = static_cast<size_t>(left < kReadBack ? left : kReadBack);
         if (!data.read(block.data(), static_cast<std::streamsize>(n)))
             return 0;
-        hash = add_to_hash(hash, block.data(), n);
+        read_back.add(block.data(), n);
         left -= n;
     }
-    return hash == m_hash ? 1 : 0;
+    return read_back.value() == m_hash.value() ? 1 : 0;
 }

@@ -9,6 +9,22 @@
 
 class StoredQuote;
 
+// A hash of a stream of bytes, the same whatever pieces they come in:
+// enough to tell bytes that did not come back as they were written.
+class ByteHash {
+public:
+    void add(const char* bytes, size_t size);
+    uint64_t value() const;
+
+private:
+    void take_byte(char byte);
+    void mix(uint64_t word);
+
+    uint64_t m_hash = 0x84222325CBF29CE4ull;
+    char m_bytes[8] = {};  // bytes not yet mixed
+    unsigned m_held = 0;
+};
+
 // Appends many items to a volume through one open data stream, keeping their
 // index entries in memory until commit writes them to the index in one
 // piece. Until then nothing new is reachable: a failed run leaves the volume
@@ -61,7 +77,7 @@ private:
     uint64_t m_start;      // where the data file ended at open
     uint64_t m_end;        // where the next record goes
     uint64_t m_index_end;  // the index's whole entries once committed
-    uint64_t m_hash;       // of every record byte written
+    ByteHash m_hash;       // of every record byte written
     bool m_failed;
     unsigned long m_error;
 };
