@@ -2,8 +2,8 @@
 // the program's main window on screen (a visible top-level window of its
 // class) and to its first paint (the caption the program sets then).
 //
-//   start_timer.exe RUNS FOLDER SPEC...
-//   SPEC: label|program|window class|caption prefix at first paint[|arguments]
+//   start_timer.exe RUNS FOLDER PROGRAM...
+//   PROGRAM: label|program|window class|caption prefix at first paint[|arguments]
 //
 // Every program is started RUNS times in FOLDER, the programs taking turns
 // and the order turning each round, after one round that is not counted.
