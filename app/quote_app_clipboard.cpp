@@ -79,12 +79,18 @@ int QuoteApp::PasteItem(const char* given)
     QuoteEntry entry;
     entry.set_text(zstring(stored.c_str()));
     if (!AppendItem(entry, m_database)) {
-        // "Out of disk space?" only when it is so; otherwise the reason.
+        // "Out of disk space?" only when it is so; otherwise the reason,
+        // and the volume the user asked for.
+        const bool refused = m_refused_volume.length() != 0;
         const std::string text =
-            m_database.failure() == QuoteVolume::kDiskFull
+            m_database.failure() == QuoteVolume::kDiskFull && !refused
                 ? std::string("Could not add a new item to database. Out of disk space?")
-                : "Could not add a new item to database " + FullName(m_database.file_name()) +
-                      ": " + FailureText(m_database) + ".";
+                : "Could not add a new item to database " +
+                      (refused ? std::string(m_refused_volume.c_str())
+                               : FullName(m_database.file_name())) +
+                      ": " + (refused ? std::string("Orvalis cannot write this volume")
+                                      : FailureText(m_database)) +
+                      ".";
         ErrorBox(text.c_str(), "Error!");
         return 0;
     }

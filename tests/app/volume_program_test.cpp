@@ -139,6 +139,9 @@ TEST_F(VolumeProgramTest, ARefusedVolumeIsNamedOnceAndNoVolumeIsWrittenInItsPlac
     RunningProgram program(m_folder.path(), "Foreign.STD");
     Answer(program, "Unable to read databases.",
            "Un-support database format.\n" + Full("Foreign.STD"));
+    Paste(program, "a new saying");
+    Answer(program, "Error!", "Could not add a new item to database " + Full("Foreign.STD") +
+                                  ": Orvalis cannot write this volume.");
     // Every command that reads or writes: no second box, nothing written.
     for (int command : {ORV_CMD_NEXT_QUOTE, ORV_CMD_CUT, ORV_CMD_PACK_VOLUME, ORV_CMD_NEXT_QUOTE})
         Command(program.Main(), command);
